@@ -1,0 +1,53 @@
+// zel-cli: the engine from the command line, for analysis, scripting and debugging.
+#include <array>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/replay.h"
+
+namespace {
+
+struct Command {
+  std::string_view name;
+  std::string_view usage;
+  std::string_view summary;
+  int (*run)(zel::cli::Args);
+};
+
+constexpr std::array kCommands{
+    Command{"codes", "codes FILE", "board value and both pattern tables of every point",
+            zel::cli::RunCodes},
+};
+
+void PrintHelp() {
+  std::printf(
+      "usage: zel-cli COMMAND [ARGS]\n"
+      "Every command replays the game record FILE (the move.txt format) into a fresh game.\n\n"
+      "commands:\n");
+  for (const Command& command : kCommands) {
+    std::printf("  %-40.*s %.*s\n", static_cast<int>(command.usage.size()), command.usage.data(),
+                static_cast<int>(command.summary.size()), command.summary.data());
+  }
+  std::printf("  %-40s %s\n", "--help", "show this help");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    PrintHelp();
+    return zel::cli::kUsageError;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    PrintHelp();
+    return 0;
+  }
+  for (const Command& command : kCommands) {
+    if (args[0] == command.name) return command.run(zel::cli::Args(args).subspan(1));
+  }
+  return zel::cli::Fail("unknown command '" + std::string(args[0]) + "' (try zel-cli --help)");
+}

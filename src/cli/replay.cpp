@@ -1,0 +1,39 @@
+#include "cli/replay.h"
+
+#include <charconv>
+#include <iostream>
+#include <string>
+
+#include "cli/commands.h"
+#include "files/record.h"
+
+namespace zel::cli {
+
+bool ReplayRecord(std::string_view file, Game& game) {
+  const RecordLoad load = LoadRecord(std::filesystem::path(std::string(file)));
+  if (load.stop == RecordStop::kCannotOpen) {
+    Fail(std::string("cannot read ") + std::string(file));
+    return false;
+  }
+  if (load.stop != RecordStop::kEnd) {
+    std::cerr << "zel-cli: warning: " << file << ":" << load.line << ": " << DescribeStop(load.stop)
+              << "; using the " << load.moves.size() << " moves before it\n";
+  }
+  game.LoadMoves(load.moves);
+  return true;
+}
+
+std::optional<int> ParseInt(std::string_view text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc{} || ptr != end) return std::nullopt;
+  return value;
+}
+
+int Fail(std::string_view message) {
+  std::cerr << "zel-cli: " << message << '\n';
+  return kUsageError;
+}
+
+}  // namespace zel::cli

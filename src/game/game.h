@@ -1,0 +1,80 @@
+// The whole state of one game: the moves, the position, the players and the settings, with the
+// engine's state that the search reads. Platform-free; the window reaches the platform through
+// Host.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "game/host.h"
+#include "patterns/board.h"
+#include "patterns/threat_inventory.h"
+#include "search/engine_state.h"
+
+namespace zel {
+
+inline constexpr char kMan = 'M';       // a colour played by the user
+inline constexpr char kComputer = 'C';  // a colour played by the computer
+
+inline constexpr std::string_view kGreeting = "Welcome to Kelvo version";
+
+using ScoreTable = std::array<std::array<int, kBoardSize>, kBoardSize>;
+
+class Game {
+ public:
+  // Seeds the move choice's random generator from the clock and starts a new game.
+  explicit Game(Host& host);
+
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // Clears the position and the stored threat inventory, sets the move count to 0 (the move
+  // list keeps its entries), places the computer's centre stone when Black is the computer, and
+  // shows the greeting.
+  void NewGame();
+
+  // Replaces the game by one holding exactly these moves (stone k is Black for odd k). With no
+  // moves this is a new game. Moves must be on the board, distinct, and at most 225.
+  void LoadMoves(std::span<const Point> moves);
+
+  // Enters the next move of the side to move into the move list and places it.
+  void Play(Point p);
+  // Takes the last stone off; its move-list entry stays. False when the board is empty.
+  bool TakeBack();
+  // Plays the move-list entry after the last move again, if it lies on the board.
+  bool ReplayNext();
+
+  int moveCount() const { return engine_.moveCount; }
+  // Move k of the game (1 to moveCount); other entries are scratch or kNoPoint.
+  Point Move(int k) const { return engine_.moveList[k]; }
+  std::span<const Point> Moves() const {
+    return {engine_.moveList.data() + 1, static_cast<size_t>(engine_.moveCount)};
+  }
+  int SideToMove() const { return engine_.moveCount % 2 == 0 ? kBlack : kWhite; }
+  const Position& position() const { return engine_.position; }
+
+  EngineState& engine() { return engine_; }
+  const EngineState& engine() const { return engine_; }
+  SearchSettings& settings() { return engine_.settings; }
+  const SearchSettings& settings() const { return engine_.settings; }
+  Host& host() { return host_; }
+
+  char blackPlayer = kMan;
+  char whitePlayer = kMan;
+  int levelIndex = 0;          // which level item is checked; 0 = "Beginner"
+  int displayMode = 0;         // coordinate labels: 1 "Debug", 0 "Goo"
+  char statusMark = ' ';       // '+' when the last search proved a win for its colour
+  bool traceSwitch = false;
+  bool shortTraceFlag = false;
+  ScoreTable scoreTable{};     // the scores of the last one-ply choice
+  ThreatInventory storedInventory;  // handed to the search by value; nothing fills it
+
+ private:
+  // Everything a new game resets, without the computer's centre stone.
+  void Reset();
+
+  Host& host_;
+  EngineState engine_;
+};
+
+}  // namespace zel

@@ -1,0 +1,64 @@
+// Points, colours, the board and the pattern tables: the vocabulary every layer shares.
+#pragma once
+
+#include <array>
+
+namespace zel {
+
+inline constexpr int kBoardSize = 15;
+
+// Colours. Black moves first; 3 - c is the other colour.
+inline constexpr int kBlack = 1;
+inline constexpr int kWhite = 2;
+constexpr int Opponent(int colour) { return 3 - colour; }
+
+// Board values. A value below 1 means no stone; below 0 means Black may not play there.
+inline constexpr int kEmpty = 0;
+inline constexpr int kForbiddenMark = -1;  // Black would make a double three or a double four
+inline constexpr int kOverlineMark = -2;   // Black would make six or more in a row
+
+// A point of the board: row 0 is the top line, column 0 the left line.
+struct Point {
+  int row = -1;
+  int col = -1;
+  friend constexpr bool operator==(Point, Point) = default;
+};
+
+// Off the board: what unwritten move-list entries and "no point" read as.
+inline constexpr Point kNoPoint{-1, -1};
+
+constexpr bool OnBoard(int row, int col) {
+  return row >= 0 && row < kBoardSize && col >= 0 && col < kBoardSize;
+}
+constexpr bool OnBoard(Point p) { return OnBoard(p.row, p.col); }
+
+// The four line directions, by their slot in a pattern table entry:
+// 0 along a row, 1 along a column, 2 the diagonal (+1, +1), 3 the anti-diagonal (+1, -1).
+inline constexpr int kDirections = 4;
+inline constexpr std::array<int, kDirections> kRowStep{0, 1, 1, 1};
+inline constexpr std::array<int, kDirections> kColStep{1, 0, 1, -1};
+
+// Slot 4 of a pattern table entry: the point's threat count.
+inline constexpr int kThreatCountSlot = 4;
+
+using Board = std::array<std::array<int, kBoardSize>, kBoardSize>;
+using PatternEntry = std::array<int, 5>;
+using PatternTable = std::array<std::array<PatternEntry, kBoardSize>, kBoardSize>;
+
+// A position the engine reasons about: the board with Black's marks, and each colour's line
+// codes and threat counts. Copied by value where the search needs a private one.
+struct Position {
+  Board board;
+  PatternTable black;
+  PatternTable white;
+
+  Position() { Clear(); }
+
+  // The new-game contents: an empty board, every line code 1 (base), every threat count 0.
+  void Clear();
+
+  PatternTable& Table(int colour) { return colour == kBlack ? black : white; }
+  const PatternTable& Table(int colour) const { return colour == kBlack ? black : white; }
+};
+
+}  // namespace zel

@@ -1,0 +1,16 @@
+#include "patterns/board.h"
+
+#include "patterns/line_codes.h"
+
+namespace zel {
+
+void Position::Clear() {
+  constexpr PatternEntry kFresh{kBase, kBase, kBase, kBase, 0};
+  for (int r = 0; r < kBoardSize; ++r) {
+    board[r].fill(kEmpty);
+    black[r].fill(kFresh);
+    white[r].fill(kFresh);
+  }
+}
+
+}  // namespace zel

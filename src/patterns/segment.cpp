@@ -1,0 +1,216 @@
+#include "patterns/segment.h"
+
+#include <bit>
+#include <cassert>
+#include <string_view>
+
+#include "patterns/board.h"
+#include "patterns/line_codes.h"
+#include "patterns/window_tables.h"
+
+namespace zel {
+namespace {
+
+// The stone mask of a window drawn as text, first cell first: X is an own stone; '.' and 'T'
+// (a target cell) hold none.
+constexpr unsigned Mask(std::string_view cells) {
+  unsigned mask = 0;
+  for (char cell : cells) mask = mask << 1 | (cell == 'X' ? 1U : 0U);
+  return mask;
+}
+
+void Raise(int& code, int value) {
+  if (code < value) code = value;
+}
+
+void Demote(int& code, int from, int to) {
+  if (code == from) code = to;
+}
+
+// One pass over the segment. The shift register holds the stones of the cells read so far, the
+// newest (cell i + 4 at step i) in the lowest bit; every window is the register masked to its
+// width, shifted so that its last cell is the lowest bit.
+class SegmentPass {
+ public:
+  SegmentPass(std::span<const int> stones, int colour, std::span<int> codes)
+      : stones_(stones), codes_(codes), length_(static_cast<int>(stones.size())),
+        black_(colour == kBlack) {}
+
+  void Run() {
+    for (int& code : codes_) code = kBase;
+    for (int k = 0; k < 4; ++k) Push(k);
+    for (int i = 0; i <= length_ - 4; ++i) {
+      Push(i + 4);  // past the end at i = length - 4: no own stone
+      if (i <= length_ - 5) FiveCellWindow(i);
+      if (i >= 1 && i <= length_ - 5) SixCellWindow(i);
+      if (black_ && i >= 2) BlackRules(i);
+    }
+  }
+
+ private:
+  void Push(int cell) {
+    const bool own = cell < length_ && stones_[cell] != 0;
+    register_ = (register_ << 1 | (own ? 1U : 0U)) & 0x7ffU;
+  }
+
+  bool OwnStone(int cell) const { return cell >= 0 && cell < length_ && stones_[cell] != 0; }
+  int& Code(int cell) { return codes_[cell]; }
+
+  // Step (a): the five-cell window of cells i to i + 4.
+  void FiveCellWindow(int i) {
+    const unsigned mask = register_ & 0x1fU;
+    const int stones = std::popcount(mask);
+    if (stones == 1) {
+      const int stonePos = 4 - std::countr_zero(mask);  // 0 = the window's first cell
+      if (stonePos <= 3) {
+        for (int pos = 0; pos <= 3; ++pos) {
+          if (pos != stonePos) Raise(Code(i + pos), kSingle);
+        }
+      }
+    } else if (stones == 2) {
+      for (int pos = 0; pos < 5; ++pos) {
+        if ((mask >> (4 - pos) & 1U) == 0) Raise(Code(i + pos), kClosedThree);
+      }
+    }
+    for (const WindowPair& pair : kWindowTables.fiveCell[mask]) {
+      if (pair.position > 0) Raise(Code(i + pair.position - 1), pair.code);
+    }
+  }
+
+  // Step (b): the six-cell window of cells i - 1 to i + 4.
+  void SixCellWindow(int i) {
+    const unsigned mask = register_ & 0x3fU;
+    if ((mask & 0b100001U) == 0 && std::popcount(mask) == 1) {
+      const int stonePos = 5 - std::countr_zero(mask);  // 1 to 4, counted from the first cell
+      for (int pos = 1; pos <= 4; ++pos) {
+        const int distance = pos > stonePos ? pos - stonePos : stonePos - pos;
+        if (distance == 1 || distance == 2) Raise(Code(i - 1 + pos), kOpenTwo);
+        if (distance == 3) Raise(Code(i - 1 + pos), kSingle);
+      }
+    }
+    for (const WindowPair& pair : kWindowTables.sixCell[mask]) {
+      if (pair.position > 0) Raise(Code(i + pair.position - 2), pair.code);
+    }
+    if (black_) {
+      if (const int pos = kWindowTables.overline[mask]; pos > 0) Code(i + pos - 2) = kOverline;
+    }
+  }
+
+  // Step (c), Black only: the overline rules that demote threes and fours whose only way on
+  // is an overline, and the double fours inside one line.
+  void BlackRules(int i) {
+    RuleTableA(i);
+    if (i <= length_ - 5) RuleTableB(i);
+    RuleTableC(i);
+  }
+
+  // Window: cells i - 2 to i + 3.
+  void RuleTableA(int i) {
+    const bool first = i == 2;
+    const bool last = i == length_ - 4;
+    switch ((register_ >> 1) & 0x3fU) {
+      case Mask("T.XX.X"):
+      case Mask("TX.X.X"):
+        Demote(Code(i - 2), kOpenThree, kClosedThree);
+        break;
+      case Mask("TXXX.X"):
+        Demote(Code(i - 2), kStraightFour, kFour);
+        if (first) Code(i - 2) = kDeadFour;
+        break;
+      case Mask("X.T.XX"):
+        Demote(Code(i), kOpenThree, kClosedThree);
+        break;
+      case Mask("XTTX.X"):
+        Demote(Code(i - 1), kOpenThree, kClosedThree);
+        Demote(Code(i), kOpenThree, kClosedThree);
+        break;
+      case Mask("X.TXXX"):
+        Demote(Code(i), kStraightFour, kFour);
+        if (first) Code(i - 1) = kDeadFour;
+        if (last) Code(i) = kDeadFour;
+        break;
+      case Mask("X.XTTX"):
+        Demote(Code(i + 1), kOpenThree, kClosedThree);
+        Demote(Code(i + 2), kOpenThree, kClosedThree);
+        break;
+      case Mask("X.X.XT"):
+        Demote(Code(i + 3), kOpenThree, kClosedThree);
+        break;
+      case Mask("X.XTXX"):
+        Demote(Code(i + 1), kStraightFour, kFour);
+        break;
+      case Mask("X.XX.T"):
+        Demote(Code(i + 3), kOpenThree, kClosedThree);
+        break;
+      case Mask("XTXXTX"):
+        Demote(Code(i - 1), kStraightFour, kFour);
+        Demote(Code(i + 2), kStraightFour, kFour);
+        break;
+      case Mask("X.XXXT"):
+        Demote(Code(i + 3), kStraightFour, kFour);
+        break;
+      case Mask("XX.T.X"):
+        Demote(Code(i + 1), kOpenThree, kClosedThree);
+        break;
+      case Mask("XXTX.X"):
+        Demote(Code(i), kStraightFour, kFour);
+        break;
+      case Mask("XXXT.X"):
+        Demote(Code(i + 1), kStraightFour, kFour);
+        if (first) Code(i + 1) = kDeadFour;
+        if (last) Code(i + 2) = kDeadFour;
+        break;
+      default:
+        break;
+    }
+  }
+
+  // Window: cells i - 3 to i + 4. A four whose five would need a stone next to an own stone
+  // beyond the window is dead; a later window that shows a real five raises it back to 8.
+  void RuleTableB(int i) {
+    const unsigned window = register_ & 0xffU;
+    const bool roomBefore = i >= 4 && !OwnStone(i - 4);
+    if (window == Mask(".XTX.XX.") && roomBefore && Code(i - 1) == kFour) Code(i - 1) = kDeadFour;
+    if (window == Mask(".XXT.XX.") && roomBefore && Code(i) == kFour) Code(i) = kDeadFour;
+    if (window == Mask(".XX.TXX.") && Code(i + 1) == kFour) Code(i + 1) = kDeadFour;
+    if (window == Mask(".XX.XTX.") && Code(i + 2) == kFour) Code(i + 2) = kDeadFour;
+  }
+
+  // Nine-, ten- and eleven-cell windows ending at cell i + 4: two fours in one line.
+  void RuleTableC(int i) {
+    switch (register_ & 0x1ffU) {
+      case Mask(".X.TXX.X."):
+        Code(i - 1) = kDoubleFourInLine;
+        break;
+      case Mask(".X.XTX.X."):
+        Code(i) = kDoubleFourInLine;
+        break;
+      case Mask(".X.XXT.X."):
+        Code(i + 1) = kDoubleFourInLine;
+        break;
+      default:
+        break;
+    }
+    const unsigned ten = register_ & 0x3ffU;
+    if (ten == Mask(".XX.TX.XX.")) Code(i - 1) = kDoubleFourInLine;
+    if (ten == Mask(".XX.XT.XX.")) Code(i) = kDoubleFourInLine;
+    if ((register_ & 0x7ffU) == Mask(".XXX.T.XXX.")) Code(i - 1) = kDoubleFourInLine;
+  }
+
+  std::span<const int> stones_;
+  std::span<int> codes_;
+  int length_;
+  bool black_;
+  unsigned register_ = 0;
+};
+
+}  // namespace
+
+int EvaluateSegment(std::span<const int> stones, int colour, std::span<int> codes) {
+  if (stones.size() < 5) return -1;
+  assert(codes.size() >= stones.size());
+  SegmentPass(stones, colour, codes.first(stones.size())).Run();
+  return 0;
+}
+
+}  // namespace zel

@@ -1,0 +1,17 @@
+// The segment evaluator: line codes for every cell of one segment of a line.
+#pragma once
+
+#include <span>
+
+namespace zel {
+
+// The longest segment a 15 x 15 board has.
+inline constexpr int kMaxSegment = 15;
+
+// Evaluates a segment (a maximal run of cells that holds no opponent stone) for a colour
+// (1 Black, any other value White). stones[k] is 1 where cell k holds an own stone and 0
+// elsewhere; codes receives one line code per cell and must be as long as stones.
+// Returns -1 without writing anything when the segment is shorter than five cells, else 0.
+int EvaluateSegment(std::span<const int> stones, int colour, std::span<int> codes);
+
+}  // namespace zel

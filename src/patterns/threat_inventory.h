@@ -1,0 +1,92 @@
+// The threat inventory: the points of each colour that make fives, fours, threes and their
+// combinations, listed by kind. The search builds one per node.
+#pragma once
+
+#include <array>
+#include <span>
+
+#include "patterns/board.h"
+
+namespace zel {
+
+// List kinds, in their fixed order.
+enum ThreatKind : int {
+  kBlackFives = 0,          // Black's code is 10
+  kBlackStraightFours = 1,  // empty points where Black's code is 9
+  kBlackFourThrees = 2,     // empty points with exactly one Black four and one open three
+  kBlackFours = 3,          // empty points where Black's code is 8, four-threes excepted
+  kBlackThrees = 4,         // empty points where Black's code is 7, four-threes excepted
+  kWhiteFives = 5,
+  kWhiteStraightFours = 6,
+  kWhiteFourCombos = 7,     // a White four and at least two fours and threes in all
+  kWhiteFours = 8,          // four-combination points excepted
+  kWhiteDoubleThrees = 9,   // no White four, at least two open threes
+  kWhiteThrees = 10,        // four-combination and double-three points excepted
+  kThreatKinds = 11,
+};
+
+// One listed point and the line in which it has the listed code. Combination kinds (2, 7, 9)
+// list points; their direction is not meaningful.
+struct ThreatEntry {
+  int row = 0;
+  int col = 0;
+  int dir = 0;
+  friend constexpr bool operator==(ThreatEntry, ThreatEntry) = default;
+};
+
+// Capacity of each list, four times what ordinary play needs. An append to a full list is
+// dropped, so an inventory never overflows whatever the position.
+inline constexpr std::array<int, kThreatKinds> kThreatCapacity{16, 40,  24, 64, 160, 16,
+                                                               40, 24, 64, 40, 160};
+
+class ThreatInventory {
+ public:
+  int Count(int kind) const { return count_[kind]; }
+  bool Empty(int kind) const { return count_[kind] == 0; }
+  const ThreatEntry& At(int kind, int i) const { return entries_[kOffset[kind] + i]; }
+  std::span<const ThreatEntry> List(int kind) const {
+    return {entries_.data() + kOffset[kind], static_cast<size_t>(count_[kind])};
+  }
+
+  // Appends an entry; returns false (and changes nothing) when the list is full.
+  bool Append(int kind, ThreatEntry entry) {
+    if (count_[kind] >= kThreatCapacity[kind]) return false;
+    entries_[kOffset[kind] + count_[kind]++] = entry;
+    return true;
+  }
+
+  // Drops the last entry of a list.
+  void DropLast(int kind) { --count_[kind]; }
+
+  // Sets every count to 0; entries are not cleared.
+  void ClearCounts() { count_.fill(0); }
+
+ private:
+  static constexpr std::array<int, kThreatKinds + 1> kOffset = [] {
+    std::array<int, kThreatKinds + 1> offset{};
+    for (int k = 0; k < kThreatKinds; ++k) offset[k + 1] = offset[k] + kThreatCapacity[k];
+    return offset;
+  }();
+
+  std::array<int, kThreatKinds> count_{};
+  std::array<ThreatEntry, kOffset[kThreatKinds]> entries_{};
+};
+
+// The empty points near a point (at most 32 with reach 5).
+struct NearPoints {
+  std::array<Point, 48> points;
+  int count = 0;
+  std::span<const Point> List() const { return {points.data(), static_cast<size_t>(count)}; }
+};
+
+// Collects the near points of (row, col). Ray mode (mode 1) walks the eight rays in the order
+// W, E, N, S, NW, SE, NE, SW, stopping at the edge or at an opponent stone of the stone on
+// (row, col) and passing over the other stones; window mode (any other mode) takes every
+// empty or marked point up to reach - 1 cells away on the four lines, stones not stopping it.
+NearPoints CollectNearPoints(int mode, int reach, int row, int col, const Board& board);
+
+// Rebuilds an inventory from zero counts: every point of the board when depth < 2, else the
+// ray-mode near points of (row, col) with reach 5.
+void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int row, int col);
+
+}  // namespace zel

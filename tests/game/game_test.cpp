@@ -1,0 +1,104 @@
+#include "game/game.h"
+
+#include <gtest/gtest.h>
+
+#include "patterns/line_codes.h"
+#include "support/recording_host.h"
+
+namespace zel {
+namespace {
+
+TEST(Game, FreshGame) {
+  test::RecordingHost host;
+  Game game(host);
+  EXPECT_EQ(game.moveCount(), 0);
+  EXPECT_EQ(game.settings().searchLevel, 10);
+  EXPECT_EQ(game.statusMark, ' ');
+  EXPECT_EQ(game.blackPlayer, kMan);
+  EXPECT_EQ(game.whitePlayer, kMan);
+  for (int r = 0; r < kBoardSize; ++r) {
+    for (int c = 0; c < kBoardSize; ++c) {
+      EXPECT_EQ(game.position().board[r][c], kEmpty);
+      for (int d = 0; d < kDirections; ++d) {
+        EXPECT_EQ(game.position().black[r][c][d], kBase);
+        EXPECT_EQ(game.position().white[r][c][d], kBase);
+      }
+    }
+  }
+  for (int k = 0; k < kMoveListSize; ++k) EXPECT_EQ(game.Move(k), kNoPoint);
+  EXPECT_EQ(host.statuses, std::vector<std::string>{std::string(kGreeting)});
+}
+
+TEST(Game, ComputerBlackOpensOnTheCentre) {
+  test::RecordingHost host;
+  Game game(host);
+  game.blackPlayer = kComputer;
+  game.NewGame();
+  EXPECT_EQ(game.moveCount(), 1);
+  EXPECT_EQ(game.Move(1), (Point{7, 7}));
+  EXPECT_EQ(game.position().board[7][7], kBlack);
+  EXPECT_EQ(game.position().black[7][8][0], kOpenTwo);
+  EXPECT_EQ(game.SideToMove(), kWhite);
+}
+
+TEST(Game, NewGameKeepsTheMoveList) {
+  test::RecordingHost host;
+  Game game(host);
+  for (int k = 0; k < 10; ++k) game.Play({k, k % 2 == 0 ? 0 : 14});
+  game.statusMark = '+';
+  game.NewGame();
+  EXPECT_EQ(game.moveCount(), 0);
+  EXPECT_EQ(game.statusMark, ' ');
+  for (int k = 1; k <= 10; ++k) EXPECT_EQ(game.Move(k), (Point{k - 1, k % 2 == 1 ? 0 : 14}));
+  EXPECT_EQ(game.position().board[0][0], kEmpty);
+}
+
+TEST(Game, FullBoard) {
+  test::RecordingHost host;
+  Game game(host);
+  for (int r = 0; r < kBoardSize; ++r) {
+    for (int c = 0; c < kBoardSize; ++c) game.Play({r, c});
+  }
+  EXPECT_EQ(game.moveCount(), kMaxMoves);
+  EXPECT_EQ(game.Move(kMaxMoves), (Point{14, 14}));
+  EXPECT_EQ(game.Move(kMaxMoves + 1), kNoPoint);
+  EXPECT_FALSE(game.ReplayNext());
+}
+
+TEST(Game, TakeBackAndReplay) {
+  test::RecordingHost host;
+  Game game(host);
+  const Point moves[] = {{7, 7}, {7, 8}, {8, 8}, {6, 6}, {9, 9}};
+  for (Point p : moves) game.Play(p);
+  const Position five = game.position();
+  ASSERT_TRUE(game.TakeBack());
+  ASSERT_TRUE(game.TakeBack());
+  EXPECT_EQ(game.moveCount(), 3);
+  EXPECT_EQ(game.position().board[6][6], kEmpty);
+  ASSERT_TRUE(game.ReplayNext());
+  EXPECT_EQ(game.position().board[6][6], kWhite);
+  ASSERT_TRUE(game.ReplayNext());
+  EXPECT_EQ(game.moveCount(), 5);
+  EXPECT_EQ(game.position().board, five.board);
+  EXPECT_FALSE(game.ReplayNext());  // entry 6 was never written
+  EXPECT_EQ(game.moveCount(), 5);
+}
+
+TEST(Game, LoadMovesWithComputerBlackDropsTheCentreStone) {
+  test::RecordingHost host;
+  Game game(host);
+  game.blackPlayer = kComputer;
+  const Point moves[] = {{3, 3}, {4, 4}};
+  game.LoadMoves(moves);
+  EXPECT_EQ(game.moveCount(), 2);
+  EXPECT_EQ(game.position().board[7][7], kEmpty);
+  EXPECT_EQ(game.position().board[3][3], kBlack);
+  EXPECT_EQ(game.position().board[4][4], kWhite);
+
+  game.LoadMoves({});  // no moves: a new game, with the computer's centre stone
+  EXPECT_EQ(game.moveCount(), 1);
+  EXPECT_EQ(game.position().board[7][7], kBlack);
+}
+
+}  // namespace
+}  // namespace zel
