@@ -18,8 +18,6 @@ inline constexpr char kComputer = 'C';  // a colour played by the computer
 
 inline constexpr std::string_view kGreeting = "Welcome to Kelvo version";
 
-using ScoreTable = std::array<std::array<int, kBoardSize>, kBoardSize>;
-
 class Game {
  public:
   // Seeds the move choice's random generator from the clock and starts a new game.

@@ -14,6 +14,9 @@ inline constexpr int kMaxMoves = kBoardSize * kBoardSize;
 inline constexpr int kMoveListSize = kMaxMoves + 1 + 64;
 using MoveList = std::array<Point, kMoveListSize>;  // unwritten entries read kNoPoint
 
+// The one-ply choice's score of every point.
+using ScoreTable = std::array<std::array<int, kBoardSize>, kBoardSize>;
+
 // Settings of the move choice and the search. No command changes them except the search level
 // (for the length of one search, and through "Beginner") and the quiet-move switch.
 struct SearchSettings {
