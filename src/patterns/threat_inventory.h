@@ -72,19 +72,6 @@ class ThreatInventory {
   std::array<ThreatEntry, kOffset[kThreatKinds]> entries_{};
 };
 
-// The empty points near a point (at most 32 with reach 5).
-struct NearPoints {
-  std::array<Point, 48> points;
-  int count = 0;
-  std::span<const Point> List() const { return {points.data(), static_cast<size_t>(count)}; }
-};
-
-// Collects the near points of (row, col). Ray mode (mode 1) walks the eight rays in the order
-// W, E, N, S, NW, SE, NE, SW, stopping at the edge or at an opponent stone of the stone on
-// (row, col) and passing over the other stones; window mode (any other mode) takes every
-// empty or marked point up to reach - 1 cells away on the four lines, stones not stopping it.
-NearPoints CollectNearPoints(int mode, int reach, int row, int col, const Board& board);
-
 // Rebuilds an inventory from zero counts: every point of the board when depth < 2, else the
 // ray-mode near points of (row, col) with reach 5.
 void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int row, int col);
