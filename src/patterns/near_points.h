@@ -20,9 +20,9 @@ struct NearPoints {
 };
 
 // Ray mode (kRayMode) walks the eight rays W, E, N, S, NW, SE, NE, SW up to reach - 1 steps,
-// stopping at the edge or at a stone of the opponent of the stone on (row, col) (White's when
-// the point holds no Black stone), passing over the other stones and taking every point whose
-// value is below 1. Window mode (any other mode) takes every point below 1 at offsets
+// stopping at the edge or at an opponent stone and passing over the other stones, taking every
+// point whose value is below 1. The opponent is White when (row, col) holds a Black stone, and
+// Black otherwise. Window mode (any other mode) takes every point below 1 at offsets
 // -(reach - 1) to reach - 1 on the row, column, diagonal and anti-diagonal, in that order;
 // stones do not stop it.
 NearPoints CollectNearPoints(int mode, int reach, int row, int col, const Board& board);
