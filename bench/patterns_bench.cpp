@@ -59,7 +59,8 @@ void BM_EvaluateSegment(benchmark::State& state) {
   std::mt19937 rng(99);
   std::vector<std::vector<int>> segments(256, std::vector<int>(kMaxSegment));
   for (auto& segment : segments) {
-    for (int& cell : segment) cell = rng() % 3 == 0 ? 1 : 0;
+    for (int& cell : segment)
+      cell = rng() % 3 == 0 ? 1 : 0;
   }
   std::vector<int> codes(kMaxSegment);
   size_t i = 0;

@@ -9,10 +9,14 @@ namespace zel {
 namespace {
 
 // '0'..'9' for 0 to 9, 'A'.. for 10 and up.
-char HexDigit(int value) { return static_cast<char>(value < 10 ? '0' + value : value + 55); }
+char HexDigit(int value) {
+  return static_cast<char>(value < 10 ? '0' + value : value + 55);
+}
 
 // The board's "Goo" row label of a 0-based row: '1'..'9', then 'A'..'F'.
-char RowLabel(int row) { return static_cast<char>(row < 9 ? '1' + row : 'A' + row - 9); }
+char RowLabel(int row) {
+  return static_cast<char>(row < 9 ? '1' + row : 'A' + row - 9);
+}
 
 // The inverse of HexDigit for the digits a record may hold; -1 for any other character.
 int DecodeDigit(char ch) {
@@ -31,7 +35,8 @@ class LineReader {
   explicit LineReader(std::string_view line) : line_(line) {}
 
   void SkipSpace() {
-    while (pos_ < line_.size() && IsSpace(line_[pos_])) ++pos_;
+    while (pos_ < line_.size() && IsSpace(line_[pos_]))
+      ++pos_;
   }
   bool AtEnd() {
     SkipSpace();

@@ -17,18 +17,18 @@ inline constexpr std::string_view kRecordFileName = "move.txt";
 
 // Why loading stopped.
 enum class RecordStop {
-  kEnd,            // end of the moves: end of file, or a line that is not the next move
-  kCannotOpen,     // the file could not be read
-  kBadDigit,       // a row or column digit outside '0'..'9', 'A'..'E'
-  kTruncated,      // a move line that breaks off before its four characters
-  kTooManyMoves,   // a 226th move
-  kOccupied,       // a move onto a point that an earlier move holds
+  kEnd,           // end of the moves: end of file, or a line that is not the next move
+  kCannotOpen,    // the file could not be read
+  kBadDigit,      // a row or column digit outside '0'..'9', 'A'..'E'
+  kTruncated,     // a move line that breaks off before its four characters
+  kTooManyMoves,  // a 226th move
+  kOccupied,      // a move onto a point that an earlier move holds
 };
 
 struct RecordLoad {
   std::vector<Point> moves;  // the valid moves before the stop, in order
   RecordStop stop = RecordStop::kEnd;
-  int line = 0;              // 1-based line of the file where an error stopped loading
+  int line = 0;  // 1-based line of the file where an error stopped loading
 };
 
 // The move line of move `number` (1 to 999) at p, with its line end.

@@ -14,7 +14,8 @@ Game::Game(Host& host) : host_(host) {
 
 void Game::Reset() {
   engine_.position.Clear();
-  for (auto& row : scoreTable) row.fill(0);
+  for (auto& row : scoreTable)
+    row.fill(0);
   storedInventory = ThreatInventory{};
   engine_.moveCount = 0;
   statusMark = ' ';
@@ -33,7 +34,8 @@ void Game::LoadMoves(std::span<const Point> moves) {
   }
   assert(moves.size() <= static_cast<size_t>(kMaxMoves));
   Reset();
-  for (Point p : moves) Play(p);
+  for (Point p : moves)
+    Play(p);
   host_.ShowStatus(kGreeting);
 }
 

@@ -59,12 +59,12 @@ class Game {
 
   char blackPlayer = kMan;
   char whitePlayer = kMan;
-  int levelIndex = 0;          // which level item is checked; 0 = "Beginner"
-  int displayMode = 0;         // coordinate labels: 1 "Debug", 0 "Goo"
-  char statusMark = ' ';       // '+' when the last search proved a win for its colour
+  int levelIndex = 0;     // which level item is checked; 0 = "Beginner"
+  int displayMode = 0;    // coordinate labels: 1 "Debug", 0 "Goo"
+  char statusMark = ' ';  // '+' when the last search proved a win for its colour
   bool traceSwitch = false;
   bool shortTraceFlag = false;
-  ScoreTable scoreTable{};     // the scores of the last one-ply choice
+  ScoreTable scoreTable{};          // the scores of the last one-ply choice
   ThreatInventory storedInventory;  // handed to the search by value; nothing fills it
 
  private:

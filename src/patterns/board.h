@@ -10,7 +10,9 @@ inline constexpr int kBoardSize = 15;
 // Colours. Black moves first; 3 - c is the other colour.
 inline constexpr int kBlack = 1;
 inline constexpr int kWhite = 2;
-constexpr int Opponent(int colour) { return 3 - colour; }
+constexpr int Opponent(int colour) {
+  return 3 - colour;
+}
 
 // Board values. A value below 1 means no stone; below 0 means Black may not play there.
 inline constexpr int kEmpty = 0;
@@ -30,7 +32,9 @@ inline constexpr Point kNoPoint{-1, -1};
 constexpr bool OnBoard(int row, int col) {
   return row >= 0 && row < kBoardSize && col >= 0 && col < kBoardSize;
 }
-constexpr bool OnBoard(Point p) { return OnBoard(p.row, p.col); }
+constexpr bool OnBoard(Point p) {
+  return OnBoard(p.row, p.col);
+}
 
 // The four line directions, by their slot in a pattern table entry:
 // 0 along a row, 1 along a column, 2 the diagonal (+1, +1), 3 the anti-diagonal (+1, -1).

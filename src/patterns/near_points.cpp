@@ -17,7 +17,7 @@ NearPoints CollectNearPoints(int mode, int reach, int row, int col, const Board&
   NearPoints near;
   if (mode == kRayMode) {
     const int opponent = board[row][col] == kBlack ? kWhite : kBlack;
-    static constexpr int kRays[8][2] = {{0, -1}, {0, 1},   {-1, 0}, {1, 0},
+    static constexpr int kRays[8][2] = {{0, -1},  {0, 1}, {-1, 0}, {1, 0},
                                         {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
     for (const auto& ray : kRays) {
       for (int k = 1; k < reach; ++k) {

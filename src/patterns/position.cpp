@@ -1,5 +1,4 @@
 #include "patterns/board.h"
-
 #include "patterns/line_codes.h"
 
 namespace zel {

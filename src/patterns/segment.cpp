@@ -1,5 +1,6 @@
 #include "patterns/segment.h"
 
+#include <array>
 #include <bit>
 #include <cassert>
 #include <string_view>
@@ -15,9 +16,18 @@ namespace {
 // (a target cell) hold none.
 constexpr unsigned Mask(std::string_view cells) {
   unsigned mask = 0;
-  for (char cell : cells) mask = mask << 1 | (cell == 'X' ? 1U : 0U);
+  for (char cell : cells)
+    mask = mask << 1 | (cell == 'X' ? 1U : 0U);
   return mask;
 }
+
+// Stones in a window of up to six cells (std::popcount is a library call on baseline x86-64).
+constexpr std::array<int, 64> kStoneCount = [] {
+  std::array<int, 64> count{};
+  for (unsigned mask = 0; mask < 64; ++mask)
+    count[mask] = std::popcount(mask);
+  return count;
+}();
 
 void Raise(int& code, int value) {
   if (code < value) code = value;
@@ -33,14 +43,19 @@ void Demote(int& code, int from, int to) {
 class SegmentPass {
  public:
   SegmentPass(std::span<const int> stones, int colour, std::span<int> codes)
-      : stones_(stones), codes_(codes), length_(static_cast<int>(stones.size())),
+      : stones_(stones),
+        codes_(codes),
+        length_(static_cast<int>(stones.size())),
         black_(colour == kBlack) {}
 
   void Run() {
-    for (int& code : codes_) code = kBase;
-    for (int k = 0; k < 4; ++k) Push(k);
+    for (int& code : codes_)
+      code = kBase;
+    for (int k = 0; k < 4; ++k)
+      Push(k);
     for (int i = 0; i <= length_ - 4; ++i) {
-      Push(i + 4);  // past the end at i = length - 4: no own stone
+      Push(i + 4);                   // past the end at i = length - 4: no own stone
+      if (register_ == 0) continue;  // no own stone in any window of this step: nothing applies
       if (i <= length_ - 5) FiveCellWindow(i);
       if (i >= 1 && i <= length_ - 5) SixCellWindow(i);
       if (black_ && i >= 2) BlackRules(i);
@@ -59,7 +74,7 @@ class SegmentPass {
   // Step (a): the five-cell window of cells i to i + 4.
   void FiveCellWindow(int i) {
     const unsigned mask = register_ & 0x1fU;
-    const int stones = std::popcount(mask);
+    const int stones = kStoneCount[mask];
     if (stones == 1) {
       const int stonePos = 4 - std::countr_zero(mask);  // 0 = the window's first cell
       if (stonePos <= 3) {
@@ -80,7 +95,7 @@ class SegmentPass {
   // Step (b): the six-cell window of cells i - 1 to i + 4.
   void SixCellWindow(int i) {
     const unsigned mask = register_ & 0x3fU;
-    if ((mask & 0b100001U) == 0 && std::popcount(mask) == 1) {
+    if ((mask & 0b100001U) == 0 && kStoneCount[mask] == 1) {
       const int stonePos = 5 - std::countr_zero(mask);  // 1 to 4, counted from the first cell
       for (int pos = 1; pos <= 4; ++pos) {
         const int distance = pos > stonePos ? pos - stonePos : stonePos - pos;

@@ -61,8 +61,8 @@ void EvaluateLine(Position& pos, const Line& line, int dir, int colour, int row,
   const int opponent = Opponent(colour);
   PatternTable& table = pos.Table(colour);
 
-  std::array<int, kBoardSize> values;  // board values along the line
-  std::array<int, kBoardSize> codes{}; // the new codes; cells in no segment stay kBlocked
+  std::array<int, kBoardSize> values;   // board values along the line
+  std::array<int, kBoardSize> codes{};  // the new codes; cells in no segment stay kBlocked
   for (int t = 0; t < line.length; ++t) {
     values[t] = pos.board[line.startRow + t * dr][line.startCol + t * dc];
   }
@@ -74,10 +74,12 @@ void EvaluateLine(Position& pos, const Line& line, int dir, int colour, int row,
       continue;
     }
     int end = start;
-    while (end < line.length && values[end] != opponent) ++end;
+    while (end < line.length && values[end] != opponent)
+      ++end;
     const int length = end - start;
     if (length >= 5) {
-      for (int t = 0; t < length; ++t) stones[t] = values[start + t] == colour ? 1 : 0;
+      for (int t = 0; t < length; ++t)
+        stones[t] = values[start + t] == colour ? 1 : 0;
       EvaluateSegment(std::span(stones.data(), length), colour,
                       std::span(codes.data() + start, length));
     }
@@ -140,7 +142,8 @@ void UpdatePatterns(Position& pos, int row, int col, int stone) {
     EvaluateLine(pos, line, dir, kWhite, row, col, recheck);
   }
 
-  for (const Point& p : recheck) Reexamine(pos, p.row, p.col);
+  for (const Point& p : recheck)
+    Reexamine(pos, p.row, p.col);
 }
 
 }  // namespace zel

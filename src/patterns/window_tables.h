@@ -18,9 +18,9 @@ struct WindowPair {
 using WindowEntry = std::array<WindowPair, 2>;
 
 struct WindowTables {
-  std::array<WindowEntry, 64> sixCell{};  // open six-cell windows: threes and straight fours
-  std::array<WindowEntry, 32> fiveCell{}; // five-cell windows: fours and fives
-  std::array<int, 64> overline{};         // six-cell windows with five stones: the empty cell
+  std::array<WindowEntry, 64> sixCell{};   // open six-cell windows: threes and straight fours
+  std::array<WindowEntry, 32> fiveCell{};  // five-cell windows: fours and fives
+  std::array<int, 64> overline{};          // six-cell windows with five stones: the empty cell
 };
 
 // Clears the tables and writes their entries:

@@ -20,11 +20,11 @@ using ScoreTable = std::array<std::array<int, kBoardSize>, kBoardSize>;
 // Settings of the move choice and the search. No command changes them except the search level
 // (for the length of one search, and through "Beginner") and the quiet-move switch.
 struct SearchSettings {
-  int searchLevel = 10;       // depth bound for threes and defences; 0 or less: one-ply choice
-  int fourExtension = 6;      // extra plies for fours
-  int fourReachDepth = 3;     // with the reach filter on, a four near the previous stone still
-  int fourReach = 4;          //   counts up to this ply, "near" meaning both differences < 4
-  int threeReachDepth = 3;    // the same for threes
+  int searchLevel = 10;     // depth bound for threes and defences; 0 or less: one-ply choice
+  int fourExtension = 6;    // extra plies for fours
+  int fourReachDepth = 3;   // with the reach filter on, a four near the previous stone still
+  int fourReach = 4;        //   counts up to this ply, "near" meaning both differences < 4
+  int threeReachDepth = 3;  // the same for threes
   int threeReach = 4;
   int strongLineDepth = 7;    // beyond this ply a three needs two lines coded 4 or more
   int quickDefenceDepth = 2;  // beyond this ply the first sound answer to a straight four stands

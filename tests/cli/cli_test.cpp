@@ -32,7 +32,8 @@ TEST(Cli, CodesPrintsEveryPoint) {
   std::istringstream lines(run.out);
   std::string line;
   std::vector<std::string> all;
-  while (std::getline(lines, line)) all.push_back(line);
+  while (std::getline(lines, line))
+    all.push_back(line);
   ASSERT_EQ(all.size(), 225U);
   EXPECT_EQ(all[0], "0 0 0 1 1 1 1 0 1 1 1 1 0");
   // Black's stone: its own codes read 1, White's 0 in every line through it.

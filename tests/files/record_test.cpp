@@ -20,7 +20,8 @@ TEST(Record, ExactBytes) {
 TEST(Record, RoundTripOfAFullBoard) {
   std::vector<Point> moves;
   for (int r = 0; r < kBoardSize; ++r) {
-    for (int c = 0; c < kBoardSize; ++c) moves.push_back({(r * 7) % 15, (c * 4 + r) % 15});
+    for (int c = 0; c < kBoardSize; ++c)
+      moves.push_back({(r * 7) % 15, (c * 4 + r) % 15});
   }
   const RecordLoad load = ParseRecord(FormatRecord(moves));
   EXPECT_EQ(load.stop, RecordStop::kEnd);
@@ -46,7 +47,8 @@ const ParseCase kParseCases[] = {
     {"not a digit", "  1  7 #  8 h\n", 0, RecordStop::kBadDigit, 1},
     {"line breaks off", "  1  7 7  8 h\n  2  7 8\n  3  6 8  7 i\n", 1, RecordStop::kTruncated, 2},
     {"file breaks off", "  1  7 7  8 h\n  2  7", 1, RecordStop::kTruncated, 2},
-    {"occupied point", "  1  7 7  8 h\n  2  7 8  8 i\n  3  7 7  8 h\n", 2, RecordStop::kOccupied, 3},
+    {"occupied point", "  1  7 7  8 h\n  2  7 8  8 i\n  3  7 7  8 h\n", 2, RecordStop::kOccupied,
+     3},
     {"garbage after the fields", "  1  7 7  8 h junk\n  2  7 8  8 i\n", 1, RecordStop::kEnd, 0},
     {"not a number", "one 7 7 8 h\n", 0, RecordStop::kEnd, 0},
 };

@@ -25,7 +25,8 @@ TEST(Game, FreshGame) {
       }
     }
   }
-  for (int k = 0; k < kMoveListSize; ++k) EXPECT_EQ(game.Move(k), kNoPoint);
+  for (int k = 0; k < kMoveListSize; ++k)
+    EXPECT_EQ(game.Move(k), kNoPoint);
   EXPECT_EQ(host.statuses, std::vector<std::string>{std::string(kGreeting)});
 }
 
@@ -44,12 +45,14 @@ TEST(Game, ComputerBlackOpensOnTheCentre) {
 TEST(Game, NewGameKeepsTheMoveList) {
   test::RecordingHost host;
   Game game(host);
-  for (int k = 0; k < 10; ++k) game.Play({k, k % 2 == 0 ? 0 : 14});
+  for (int k = 0; k < 10; ++k)
+    game.Play({k, k % 2 == 0 ? 0 : 14});
   game.statusMark = '+';
   game.NewGame();
   EXPECT_EQ(game.moveCount(), 0);
   EXPECT_EQ(game.statusMark, ' ');
-  for (int k = 1; k <= 10; ++k) EXPECT_EQ(game.Move(k), (Point{k - 1, k % 2 == 1 ? 0 : 14}));
+  for (int k = 1; k <= 10; ++k)
+    EXPECT_EQ(game.Move(k), (Point{k - 1, k % 2 == 1 ? 0 : 14}));
   EXPECT_EQ(game.position().board[0][0], kEmpty);
 }
 
@@ -57,7 +60,8 @@ TEST(Game, FullBoard) {
   test::RecordingHost host;
   Game game(host);
   for (int r = 0; r < kBoardSize; ++r) {
-    for (int c = 0; c < kBoardSize; ++c) game.Play({r, c});
+    for (int c = 0; c < kBoardSize; ++c)
+      game.Play({r, c});
   }
   EXPECT_EQ(game.moveCount(), kMaxMoves);
   EXPECT_EQ(game.Move(kMaxMoves), (Point{14, 14}));
@@ -69,7 +73,8 @@ TEST(Game, TakeBackAndReplay) {
   test::RecordingHost host;
   Game game(host);
   const Point moves[] = {{7, 7}, {7, 8}, {8, 8}, {6, 6}, {9, 9}};
-  for (Point p : moves) game.Play(p);
+  for (Point p : moves)
+    game.Play(p);
   const Position five = game.position();
   ASSERT_TRUE(game.TakeBack());
   ASSERT_TRUE(game.TakeBack());

@@ -15,11 +15,13 @@ namespace {
 // character a cell, 10 to 12 as A to C.
 std::string Evaluate(const std::string& segment, int colour) {
   std::vector<int> stones;
-  for (char ch : segment) stones.push_back(ch == 'X' ? 1 : 0);
+  for (char ch : segment)
+    stones.push_back(ch == 'X' ? 1 : 0);
   std::vector<int> codes(stones.size(), -7);
   EXPECT_EQ(EvaluateSegment(stones, colour, codes), 0);
   std::string text;
-  for (int code : codes) text += "0123456789ABC"[code];
+  for (int code : codes)
+    text += "0123456789ABC"[code];
   return text;
 }
 
@@ -67,7 +69,8 @@ TEST(EvaluateSegment, OwnStonesAlwaysReadBase) {
   for (int length = 5; length <= 9; ++length) {
     for (unsigned mask = 0; mask < (1U << length); ++mask) {
       std::vector<int> stones(length);
-      for (int k = 0; k < length; ++k) stones[k] = (mask >> k) & 1U;
+      for (int k = 0; k < length; ++k)
+        stones[k] = (mask >> k) & 1U;
       for (int colour : {kBlack, kWhite}) {
         std::vector<int> codes(length);
         EvaluateSegment(stones, colour, codes);
@@ -99,18 +102,21 @@ TEST(InitPatternTables, NonZeroEntries) {
       {28, {{{4, 8}, {5, 8}}}}, {29, {{{4, 10}, {}}}},    {30, {{{5, 10}, {}}}},
   };
   const Entry six[] = {
-      {6, {{{2, 7}, {3, 7}}}},  {10, {{{2, 7}, {4, 7}}}}, {12, {{{2, 7}, {5, 7}}}},
-      {14, {{{2, 9}, {}}}},     {18, {{{3, 7}, {4, 7}}}}, {20, {{{3, 7}, {5, 7}}}},
-      {22, {{{3, 9}, {}}}},     {24, {{{4, 7}, {5, 7}}}}, {26, {{{4, 9}, {}}}},
+      {6, {{{2, 7}, {3, 7}}}}, {10, {{{2, 7}, {4, 7}}}}, {12, {{{2, 7}, {5, 7}}}},
+      {14, {{{2, 9}, {}}}},    {18, {{{3, 7}, {4, 7}}}}, {20, {{{3, 7}, {5, 7}}}},
+      {22, {{{3, 9}, {}}}},    {24, {{{4, 7}, {5, 7}}}}, {26, {{{4, 9}, {}}}},
       {28, {{{5, 9}, {}}}},
   };
   const std::pair<unsigned, int> overline[] = {{31, 1}, {47, 2}, {55, 3},
                                                {59, 4}, {61, 5}, {62, 6}};
 
   WindowTables expected{};
-  for (const Entry& e : five) expected.fiveCell[e.mask] = e.pairs;
-  for (const Entry& e : six) expected.sixCell[e.mask] = e.pairs;
-  for (auto [mask, pos] : overline) expected.overline[mask] = pos;
+  for (const Entry& e : five)
+    expected.fiveCell[e.mask] = e.pairs;
+  for (const Entry& e : six)
+    expected.sixCell[e.mask] = e.pairs;
+  for (auto [mask, pos] : overline)
+    expected.overline[mask] = pos;
 
   WindowTables built;
   built.overline.fill(99);  // stale contents must be cleared
@@ -119,7 +125,8 @@ TEST(InitPatternTables, NonZeroEntries) {
     return a[0].position == b[0].position && a[0].code == b[0].code &&
            a[1].position == b[1].position && a[1].code == b[1].code;
   };
-  for (unsigned m = 0; m < 32; ++m) EXPECT_TRUE(same(built.fiveCell[m], expected.fiveCell[m])) << m;
+  for (unsigned m = 0; m < 32; ++m)
+    EXPECT_TRUE(same(built.fiveCell[m], expected.fiveCell[m])) << m;
   for (unsigned m = 0; m < 64; ++m) {
     EXPECT_TRUE(same(built.sixCell[m], expected.sixCell[m])) << m;
     EXPECT_EQ(built.overline[m], expected.overline[m]) << m;

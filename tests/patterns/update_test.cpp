@@ -17,7 +17,8 @@ using test::PlayMoves;
 
 std::vector<int> RowCodes(const PatternTable& table, int row, int dir) {
   std::vector<int> codes;
-  for (int c = 0; c < kBoardSize; ++c) codes.push_back(table[row][c][dir]);
+  for (int c = 0; c < kBoardSize; ++c)
+    codes.push_back(table[row][c][dir]);
   return codes;
 }
 
@@ -146,7 +147,8 @@ bool OnShortDiagonal(int r, int c, int d) {
 Position Recompute(const Board& stones) {
   Position pos;
   for (int r = 0; r < kBoardSize; ++r) {
-    for (int c = 0; c < kBoardSize; ++c) pos.board[r][c] = stones[r][c] > 0 ? stones[r][c] : 0;
+    for (int c = 0; c < kBoardSize; ++c)
+      pos.board[r][c] = stones[r][c] > 0 ? stones[r][c] : 0;
   }
   for (int r = 0; r < kBoardSize; ++r) {
     for (int c = 0; c < kBoardSize; ++c) {
@@ -159,7 +161,8 @@ Position Recompute(const Board& stones) {
           int code = kBlocked;
           if (pos.board[r][c] != Opponent(colour)) {
             int back = 0;
-            while (inSegment(r - (back + 1) * kRowStep[d], c - (back + 1) * kColStep[d])) ++back;
+            while (inSegment(r - (back + 1) * kRowStep[d], c - (back + 1) * kColStep[d]))
+              ++back;
             std::vector<int> cells;
             for (int k = -back; inSegment(r + k * kRowStep[d], c + k * kColStep[d]); ++k) {
               cells.push_back(pos.board[r + k * kRowStep[d]][c + k * kColStep[d]] == colour);
