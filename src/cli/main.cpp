@@ -20,6 +20,12 @@ struct Command {
 constexpr std::array kCommands{
     Command{"codes", "codes FILE", "board value and both pattern tables of every point",
             zel::cli::RunCodes},
+    Command{"threats", "threats FILE", "threat inventory of the whole board", zel::cli::RunThreats},
+    Command{"answers", "answers FILE KIND R C COLOUR",
+            "answers to a threat point (KIND straight4, fourthree or threes)",
+            zel::cli::RunAnswers},
+    Command{"choose", "choose FILE [--seed N]",
+            "one-ply choice for the side to move (seed default: the clock)", zel::cli::RunChoose},
 };
 
 void PrintHelp() {

@@ -18,10 +18,10 @@ enum ThreatKind : int {
   kBlackThrees = 4,         // empty points where Black's code is 7, four-threes excepted
   kWhiteFives = 5,
   kWhiteStraightFours = 6,
-  kWhiteFourCombos = 7,     // a White four and at least two fours and threes in all
-  kWhiteFours = 8,          // four-combination points excepted
-  kWhiteDoubleThrees = 9,   // no White four, at least two open threes
-  kWhiteThrees = 10,        // four-combination and double-three points excepted
+  kWhiteFourCombos = 7,    // a White four and at least two fours and threes in all
+  kWhiteFours = 8,         // four-combination points excepted
+  kWhiteDoubleThrees = 9,  // no White four, at least two open threes
+  kWhiteThrees = 10,       // four-combination and double-three points excepted
   kThreatKinds = 11,
 };
 
@@ -36,7 +36,7 @@ struct ThreatEntry {
 
 // Capacity of each list, four times what ordinary play needs. An append to a full list is
 // dropped, so an inventory never overflows whatever the position.
-inline constexpr std::array<int, kThreatKinds> kThreatCapacity{16, 40,  24, 64, 160, 16,
+inline constexpr std::array<int, kThreatKinds> kThreatCapacity{16, 40, 24, 64, 160, 16,
                                                                40, 24, 64, 40, 160};
 
 class ThreatInventory {
@@ -64,12 +64,15 @@ class ThreatInventory {
  private:
   static constexpr std::array<int, kThreatKinds + 1> kOffset = [] {
     std::array<int, kThreatKinds + 1> offset{};
-    for (int k = 0; k < kThreatKinds; ++k) offset[k + 1] = offset[k] + kThreatCapacity[k];
+    for (int k = 0; k < kThreatKinds; ++k)
+      offset[k + 1] = offset[k] + kThreatCapacity[k];
     return offset;
   }();
 
   std::array<int, kThreatKinds> count_{};
-  std::array<ThreatEntry, kOffset[kThreatKinds]> entries_{};
+  // Only the first count_[kind] entries of a list are ever read, so the entries are left
+  // unwritten on construction: the search builds two inventories at every node.
+  std::array<ThreatEntry, kOffset[kThreatKinds]> entries_;
 };
 
 // Rebuilds an inventory from zero counts: every point of the board when depth < 2, else the

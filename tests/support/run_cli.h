@@ -2,6 +2,7 @@
 #pragma once
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -36,9 +37,12 @@ inline std::filesystem::path ScratchDir(const std::string& name) {
   return dir;
 }
 
-// `arguments` is passed to the shell as written.
+// `arguments` is passed to the shell as written. Each run writes into a directory of its own,
+// so tests running side by side never read each other's output.
 inline CliRun RunCli(const std::string& arguments) {
-  const auto dir = ScratchDir("cli_output");
+  static int runs = 0;
+  const auto dir =
+      ScratchDir("cli_output_" + std::to_string(getpid()) + "_" + std::to_string(++runs));
   const std::string command = std::string(ZEL_CLI_PATH) + " " + arguments + " >" +
                               (dir / "out").string() + " 2>" + (dir / "err").string();
   CliRun run;
@@ -46,6 +50,7 @@ inline CliRun RunCli(const std::string& arguments) {
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   run.out = ReadFile(dir / "out");
   run.err = ReadFile(dir / "err");
+  std::filesystem::remove_all(dir);
   return run;
 }
 
