@@ -26,6 +26,11 @@ constexpr std::array kCommands{
             zel::cli::RunAnswers},
     Command{"choose", "choose FILE [--seed N]",
             "one-ply choice for the side to move (seed default: the clock)", zel::cli::RunChoose},
+    Command{"search", "search FILE [--level L] [--seed N]",
+            "the computer's reply for the side to move (level 10, seed 1 by default)",
+            zel::cli::RunSearch},
+    Command{"bench", "bench", "search the built-in positions; prints the node signature",
+            zel::cli::RunBench},
 };
 
 void PrintHelp() {

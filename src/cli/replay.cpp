@@ -23,6 +23,23 @@ bool ReplayRecord(std::string_view file, Game& game) {
   return true;
 }
 
+std::optional<std::vector<Point>> ParseMoves(std::string_view text) {
+  std::vector<Point> moves;
+  while (!text.empty()) {
+    const size_t start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) break;
+    text.remove_prefix(start);
+    const std::string_view word = text.substr(0, text.find(' '));
+    text.remove_prefix(word.size());
+    const std::optional<int> number = word.size() >= 2 ? ParseInt(word.substr(1)) : std::nullopt;
+    if (!number) return std::nullopt;
+    const Point p{kBoardSize - *number, word[0] - 'a'};
+    if (!OnBoard(p)) return std::nullopt;
+    moves.push_back(p);
+  }
+  return moves;
+}
+
 std::optional<int> ParseInt(std::string_view text) {
   int value = 0;
   const char* end = text.data() + text.size();

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "game/game.h"
 #include "game/host.h"
@@ -19,6 +20,10 @@ class QuietHost final : public Host {
 // be read prints a one-line error and returns false; a file that stops early on a bad line
 // keeps its valid moves and prints a warning.
 bool ReplayRecord(std::string_view file, Game& game);
+
+// Moves in board notation ("h8 i9 ..."; column letter, row number counted from the bottom),
+// or nothing when one is not a point of the board.
+std::optional<std::vector<Point>> ParseMoves(std::string_view text);
 
 // A decimal integer argument, or nothing.
 std::optional<int> ParseInt(std::string_view text);

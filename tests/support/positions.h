@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 #include <string_view>
+#include <vector>
 
 #include "patterns/board.h"
 #include "patterns/update.h"
@@ -34,6 +35,24 @@ inline Position Diagram(std::string_view drawing) {
     ++cell;
   }
   return pos;
+}
+
+// Points in board notation ("h8 i9 ..."): column letter, row number counted from the bottom.
+inline std::vector<Point> Rif(std::string_view text) {
+  std::vector<Point> points;
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == ' ') {
+      ++i;
+      continue;
+    }
+    const int col = text[i++] - 'a';
+    int number = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+      number = number * 10 + (text[i++] - '0');
+    points.push_back({kBoardSize - number, col});
+  }
+  return points;
 }
 
 }  // namespace zel::test

@@ -1,0 +1,54 @@
+// zel-cli search FILE [--level L] [--seed N]: the computer's reply for the side to move, found
+// exactly as the game finds it, without playing it.
+#include <chrono>
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/replay.h"
+#include "search/think.h"
+
+namespace zel::cli {
+namespace {
+
+// Deeper searches would run past the scratch entries of the move list.
+constexpr int kMaxLevel = 40;
+
+}  // namespace
+
+int RunSearch(Args args) {
+  if (args.empty()) return Fail("usage: zel-cli search FILE [--level L] [--seed N]");
+  int level = 10;
+  int seed = 1;
+  for (size_t i = 1; i < args.size(); i += 2) {
+    const int value =
+        i + 1 < args.size() ? ParseInt(args[i + 1]).value_or(kMaxLevel + 1) : kMaxLevel + 1;
+    if (args[i] == "--level" && value <= kMaxLevel) {
+      level = value;
+    } else if (args[i] == "--seed" && i + 1 < args.size() && ParseInt(args[i + 1])) {
+      seed = value;
+    } else {
+      return Fail("usage: zel-cli search FILE [--level L (at most 40)] [--seed N]");
+    }
+  }
+
+  QuietHost host;
+  Game game(host);
+  if (!ReplayRecord(args[0], game)) return kUsageError;
+  game.engine().random.Seed(static_cast<std::uint32_t>(seed));
+  game.settings().searchLevel = level;
+
+  const auto start = std::chrono::steady_clock::now();
+  const Thought thought = Think(game.engine(), game.storedInventory);
+  const std::chrono::duration<double, std::milli> elapsed =
+      std::chrono::steady_clock::now() - start;
+  if (!thought.result) {
+    std::printf("none\n");
+    return 0;
+  }
+  const SearchResult& r = *thought.result;
+  std::printf("%d %d %d %d\nnodes %lld ms %.1f\n", r.row, r.col, r.value, r.depth,
+              static_cast<long long>(thought.nodes), elapsed.count());
+  return 0;
+}
+
+}  // namespace zel::cli

@@ -1,0 +1,260 @@
+#include "search/threat_search.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+#include "patterns/line_codes.h"
+#include "patterns/near_points.h"
+#include "search/choose_move.h"
+#include "search/think.h"
+#include "support/positions.h"
+#include "support/recording_host.h"
+#include "threats/answers.h"
+
+namespace zel {
+namespace {
+
+using test::Rif;
+
+// A game holding the moves, with the generator seeded.
+class SearchTest : public ::testing::Test {
+ protected:
+  void Load(std::string_view moves) {
+    game_.LoadMoves(Rif(moves));
+    game_.engine().random.Seed(1);
+  }
+
+  SearchResult Root(SearchCall call) {
+    call.last = game_.Move(game_.moveCount());
+    call.previous = game_.Move(game_.moveCount() - 1);
+    ThreatSearch search(game_.engine());
+    const SearchResult result = game_.SideToMove() == kBlack
+                                    ? search.SearchBlack(call, {}, game_.position())
+                                    : search.SearchWhite(call, {}, game_.position());
+    nodes_ = search.nodes();
+    return result;
+  }
+
+  SearchResult Think() {
+    const Thought thought = zel::Think(game_.engine(), game_.storedInventory);
+    EXPECT_TRUE(thought.result.has_value());
+    return thought.result.value_or(SearchResult{-1, -1, 0, 0});
+  }
+
+  // The point ChooseMove picks for the side to move, without random choice.
+  Point Chosen() {
+    ScoreTable scores;
+    return *ChooseMove(game_.engine(), game_.SideToMove(), game_.position(), scores).point;
+  }
+
+  test::RecordingHost host_;
+  Game game_{host_};
+  std::int64_t nodes_ = 0;
+};
+
+struct DecidedCase {
+  const char* name;
+  const char* moves;
+  SearchResult expected;
+};
+
+// Positions decided at the root: a five of the side to move wins first; a single five point of
+// the opponent is blocked; an unplayable or double one loses.
+TEST_F(SearchTest, DecidedAtTheRoot) {
+  const DecidedCase cases[] = {
+      {"black five point", "h8 a1 i8 a3 j8 a5 k8 a7", {7, 6, 3, 1}},
+      {"black five before white's", "h8 h3 i8 i3 j8 j3 k8 k3", {7, 6, 3, 1}},
+      {"white five point", "a1 h8 a3 i8 a5 j8 o15 k8 o13", {7, 6, -3, 1}},
+  };
+  for (const DecidedCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Load(c.moves);
+    EXPECT_EQ(Root({}), c.expected);
+    EXPECT_EQ(nodes_, 1);
+  }
+}
+
+TEST_F(SearchTest, TwoOpposingFivePointsLoseWithTheOnePlyChoice) {
+  // White's open four i10-l10; Black's four stones in the corners make nothing.
+  Load("a1 i10 o1 j10 a15 k10 o15 l10");
+  game_.settings().randomChoice = false;
+  const Point chosen = Chosen();
+  const SearchResult result = Root({});
+  EXPECT_EQ(result, (SearchResult{chosen.row, chosen.col, -3, 1}));
+  EXPECT_EQ(nodes_, 1);
+}
+
+TEST_F(SearchTest, AFivePointBlackMayNotPlayLoses) {
+  // White's four i7-l4 has one five point, h8, where Black would make a double three.
+  Load("f8 i7 g8 j6 h10 k5 h9 l4 m3 a15");
+  ASSERT_EQ(game_.position().board[7][7], kForbiddenMark);
+  const SearchResult result = Root({});
+  EXPECT_EQ(result.value, -3);
+  EXPECT_EQ(result.depth, 1);
+  EXPECT_NE(result.point(), (Point{7, 7}));
+}
+
+TEST_F(SearchTest, BlockingASingleFivePoint) {
+  // White's four h8-k8 is closed at g8: Black must take l8.
+  Load("g8 h8 a1 i8 a3 j8 a5 k8");
+  EXPECT_EQ(Think().point(), (Point{7, 11}));
+}
+
+// Black's four-three point h8: a four e8-g8 (closed at d8) and a three h10-h9.
+constexpr const char* kFourThree = "e8 d8 f8 a1 g8 o1 h10 a15 h9 o15";
+
+TEST_F(SearchTest, FourThreeAtTheLastPliesCountsAsAWin) {
+  Load(kFourThree);
+  game_.settings().searchLevel = 1;
+  game_.settings().fourExtension = 0;
+  EXPECT_EQ(Root({}), (SearchResult{7, 7, 3, 1}));
+  EXPECT_EQ(nodes_, 1);
+}
+
+TEST_F(SearchTest, DepthBoundReturnsAtOnce) {
+  Load(kFourThree);
+  SearchCall call;
+  call.depth = 17;  // search level 10 plus four extension 6, plus one
+  EXPECT_EQ(Root(call), (SearchResult{0, 0, 0, 17}));
+  EXPECT_EQ(nodes_, 1);
+}
+
+TEST_F(SearchTest, FoursOnlyEndsWithTheLastFourTried) {
+  // Black's three e8-g8 is closed at h8: fours at c8 and d8, neither of them winning.
+  Load("e8 h8 f8 a1 g8 o1");
+  SearchCall call;
+  call.blackLevel = kFoursOnly;
+  EXPECT_EQ(Root(call), (SearchResult{7, 3, 0, 0}));
+}
+
+TEST_F(SearchTest, NoAnswerLosesSoTheOnePlyChoiceIsPlayed) {
+  // Black's open three f8-h8: without quiet moves Black has nothing after either of White's
+  // answers (e8, i8), so White plays its own one-ply choice.
+  Load("f8 a1 g8 o1 h8");
+  game_.settings().randomChoice = false;
+  game_.settings().quietMoves = false;
+  const Point chosen = Chosen();
+  // Depth 1 marks the one-ply choice; an answer would carry its line's depth.
+  EXPECT_EQ(Root({}), (SearchResult{chosen.row, chosen.col, 0, 1}));
+}
+
+TEST_F(SearchTest, TwoFourThreesCannotBothBeStopped) {
+  // White has four-three points at g13 (row 2) and i3 (row 12), far apart; Black has no four to
+  // counter with, so every answer loses and the search says so.
+  Load("c13 d13 m3 e13 a15 f13 o1 g12 f15 g11 c6 l3 a9 k3 n10 j3 o8 i4 g1 i5");
+  ASSERT_EQ(game_.SideToMove(), kBlack);
+  const SearchResult result = Think();
+  EXPECT_EQ(result.value, -3);
+  const Point answers[] = {{2, 6}, {2, 7}, {1, 6}, {5, 6}, {12, 8}, {12, 7}, {13, 8}, {9, 8}};
+  EXPECT_NE(std::find(std::begin(answers), std::end(answers), result.point()), std::end(answers))
+      << result.row << "," << result.col;
+}
+
+// Plays the attacker's searched moves against every listed answer of the defender, and succeeds
+// when every line ends in a five the defender cannot stop.
+::testing::AssertionResult WinsAgainstEveryDefence(Game& game, int attacker, int movesLeft) {
+  if (movesLeft == 0) return ::testing::AssertionFailure() << "no five within the bound";
+  const Thought thought = Think(game.engine(), game.storedInventory);
+  const SearchResult r = thought.result.value_or(SearchResult{});
+  if (r.value != Outcome<kBlack>::kWin * (attacker == kBlack ? 1 : -1)) {
+    return ::testing::AssertionFailure() << "no win found after " << game.moveCount() << " moves";
+  }
+  const int defender = Opponent(attacker);
+  auto codes = [&](int colour, Point p) { return game.position().Table(colour)[p.row][p.col]; };
+  auto makesFive = [&](int colour, Point p) {
+    const PatternEntry& c = codes(colour, p);
+    return std::find(c.begin(), c.begin() + kDirections, kFive) != c.begin() + kDirections;
+  };
+  if (makesFive(attacker, r.point())) return ::testing::AssertionSuccess();
+  if (attacker == kBlack && game.position().board[r.row][r.col] < 0) {
+    return ::testing::AssertionFailure() << "Black's winning move is forbidden";
+  }
+  game.Play(r.point());
+
+  std::vector<Point> fives;
+  for (int row = 0; row < kBoardSize; ++row) {
+    for (int col = 0; col < kBoardSize; ++col) {
+      const Point p{row, col};
+      const int value = game.position().board[row][col];
+      if (value > 0) continue;
+      if (makesFive(defender, p)) {
+        game.TakeBack();
+        return ::testing::AssertionFailure() << "the defender makes five first";
+      }
+      if (makesFive(attacker, p)) fives.push_back(p);
+    }
+  }
+  ::testing::AssertionResult result = ::testing::AssertionSuccess();
+  const bool unstoppable =
+      fives.size() >= 2 || (fives.size() == 1 && defender == kBlack &&
+                            game.position().board[fives[0].row][fives[0].col] < 0);
+  if (!unstoppable) {
+    // A four must be blocked; a three is met by the answers to its straight-four points; after
+    // a quiet move the defender may play anywhere near it.
+    std::vector<Point> answers;
+    for (int row = 0; row < kBoardSize; ++row) {
+      for (int col = 0; col < kBoardSize; ++col) {
+        const PatternEntry& c = codes(attacker, {row, col});
+        if (game.position().board[row][col] > 0 ||
+            std::find(c.begin(), c.begin() + kDirections, kStraightFour) ==
+                c.begin() + kDirections) {
+          continue;
+        }
+        AnswerList list;
+        list[0] = {row, col};
+        const int count = AnswersToStraightFour(list, row, col, attacker, game.position());
+        answers.insert(answers.end(), list.begin(), list.begin() + count);
+      }
+    }
+    std::vector<Point> replies = fives.size() == 1 ? fives : answers;
+    if (replies.empty()) {
+      const NearPoints near =
+          CollectNearPoints(kWindowMode, 5, r.row, r.col, game.position().board);
+      replies.assign(near.List().begin(), near.List().end());
+    }
+    for (const Point reply : replies) {
+      if (defender == kBlack && game.position().board[reply.row][reply.col] < 0) continue;
+      game.Play(reply);
+      result = WinsAgainstEveryDefence(game, attacker, movesLeft - 1);
+      game.TakeBack();
+      if (!result) {
+        result << " (after " << reply.row << "," << reply.col << ")";
+        break;
+      }
+    }
+  }
+  game.TakeBack();
+  return result;
+}
+
+struct WinCase {
+  const char* name;
+  const char* moves;  // the attacker is to move
+  int maxMoves;
+};
+
+// Forced wins the search must find and that hold against every defence. Positions from
+// junghyun397/mintaka@2a4cae050609 mintaka/tests/test_vcf.rs, renju-note/quintet@d8bdf3c36669
+// src/mate/solve.rs (MIT) and lfz084/lfz084.github.io@b15820dbaf5a puzzle/json.
+TEST_F(SearchTest, ForcedWinsHoldAgainstEveryDefence) {
+  const WinCase cases[] = {
+      {"four-three", kFourThree, 3},
+      {"black fours (mintaka basic_vcf-1)", "g7 g5 h8 h6 i7 i6 j10 j7 j8 j9 k8 k11 l10 l8", 6},
+      {"white fours (quintet test_vcf_white)",
+       "g8 f8 g9 h10 h8 h9 i9 i10 j10 i11 j9 j12 k13 l10 m11 l12 m12 l14 m9", 7},
+      {"black threes (lfz084 HT/017)", "g7 f8 g8 h7 h8 h9 i7 i9 i8 j6", 6},
+      {"white threes (lfz084 HT/029)", "h10 h9 h11 i11 h8 i12 i13 i5 j11 i6 j7 k9 k8", 6},
+  };
+  for (const WinCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Load(c.moves);
+    EXPECT_TRUE(WinsAgainstEveryDefence(game_, game_.SideToMove(), c.maxMoves));
+  }
+}
+
+}  // namespace
+}  // namespace zel
