@@ -2,6 +2,8 @@
 // exactly as the game finds it, without playing it.
 #include <chrono>
 #include <cstdio>
+#include <limits>
+#include <string_view>
 
 #include "cli/commands.h"
 #include "cli/replay.h"
@@ -12,22 +14,27 @@ namespace {
 
 // Deeper searches would run past the scratch entries of the move list.
 constexpr int kMaxLevel = 40;
+// What a missing or malformed option value reads as.
+constexpr int kNotANumber = std::numeric_limits<int>::min();
+constexpr std::string_view kUsage =
+    "usage: zel-cli search FILE [--level L (at most 40)] [--seed N]";
 
 }  // namespace
 
 int RunSearch(Args args) {
-  if (args.empty()) return Fail("usage: zel-cli search FILE [--level L] [--seed N]");
+  if (args.empty()) return Fail(kUsage);
   int level = 10;
   int seed = 1;
   for (size_t i = 1; i < args.size(); i += 2) {
     const int value =
-        i + 1 < args.size() ? ParseInt(args[i + 1]).value_or(kMaxLevel + 1) : kMaxLevel + 1;
+        i + 1 < args.size() ? ParseInt(args[i + 1]).value_or(kNotANumber) : kNotANumber;
+    if (value == kNotANumber) return Fail(kUsage);
     if (args[i] == "--level" && value <= kMaxLevel) {
       level = value;
-    } else if (args[i] == "--seed" && i + 1 < args.size() && ParseInt(args[i + 1])) {
+    } else if (args[i] == "--seed") {
       seed = value;
     } else {
-      return Fail("usage: zel-cli search FILE [--level L (at most 40)] [--seed N]");
+      return Fail(kUsage);
     }
   }
 

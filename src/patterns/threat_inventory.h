@@ -27,10 +27,11 @@ enum ThreatKind : int {
 
 // One listed point and the line in which it has the listed code. Combination kinds (2, 7, 9)
 // list points; their direction is not meaningful.
+// Trivially constructible, so that lists of entries cost nothing until they are written.
 struct ThreatEntry {
-  int row = 0;
-  int col = 0;
-  int dir = 0;
+  int row;
+  int col;
+  int dir;
   friend constexpr bool operator==(ThreatEntry, ThreatEntry) = default;
 };
 

@@ -2,22 +2,33 @@
 
 #include <array>
 #include <cassert>
+#include <cstdint>
 
 #include "patterns/line_codes.h"
 
 namespace zel {
 namespace {
 
+// A set of points, one bit each: small enough to clear at every node.
+using PointSet = std::array<std::uint64_t, 4>;
+
+// Adds the entry's point; false when the set already held it.
+bool Insert(PointSet& set, const ThreatEntry& entry) {
+  const int bit = entry.row * kBoardSize + entry.col;
+  std::uint64_t& word = set[static_cast<size_t>(bit >> 6)];
+  const std::uint64_t mask = std::uint64_t{1} << (bit & 63);
+  if ((word & mask) != 0) return false;
+  word |= mask;
+  return true;
+}
+
 // The entries that one pass collects for one target list, each point once, in the order found.
 // Merging leaves out a point's later entries anyway, so keeping only its first one here changes
-// nothing and bounds the group by the number of points on the board. Groups are short, so a
-// linear look-up beats clearing a board-sized table at every node.
+// nothing and bounds the group by the number of points on the board.
 class EntryGroup {
  public:
   void Add(ThreatEntry entry) {
-    for (int i = 0; i < size_; ++i) {
-      if (entries_[i].row == entry.row && entries_[i].col == entry.col) return;
-    }
+    if (!Insert(seen_, entry)) return;
     assert(size_ < static_cast<int>(entries_.size()));
     entries_[size_++] = entry;
   }
@@ -27,6 +38,7 @@ class EntryGroup {
 
  private:
   std::array<ThreatEntry, kBoardSize * kBoardSize> entries_;
+  PointSet seen_{};
   int size_ = 0;
 };
 
@@ -51,10 +63,14 @@ void CarryColour(ThreatInventory& target, const ThreatInventory& source, const P
   const ColourKinds& kinds = black ? kBlackKinds : kWhiteKinds;
   const PatternTable& table = pos.Table(colour);
   EntryGroup fives, straightFours, combinations, fours, doubleThrees, threes;
+  // A point listed again (in another direction or another list) would be classified the same
+  // way again, and every entry it gave would be dropped as a repeat: it is visited once.
+  PointSet visited{};
 
   // 1. The points of the colour's source lists, list by list, each list from its first entry.
   for (int kind = kinds.fives; kind <= kinds.threes; ++kind) {
     for (const ThreatEntry& listed : source.List(kind)) {
+      if (!Insert(visited, listed)) continue;
       const int r = listed.row;
       const int c = listed.col;
       // 2. Only a point that still threatens and holds no stone; Black skips its marked points,
@@ -114,16 +130,12 @@ void CarryThreatInventory(ThreatInventory& target, const ThreatInventory& source
 }
 
 void MergeThreatList(ThreatInventory& target, int kind, std::span<const ThreatEntry> entries) {
+  PointSet listed{};
+  for (const ThreatEntry& held : target.List(kind))
+    Insert(listed, held);
   for (const ThreatEntry& entry : entries) {
-    bool listed = false;
-    for (const ThreatEntry& held : target.List(kind)) {
-      if (held.row == entry.row && held.col == entry.col) {
-        listed = true;
-        break;
-      }
-    }
     // A full list takes nothing more.
-    if (!listed) target.Append(kind, entry);
+    if (Insert(listed, entry)) target.Append(kind, entry);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,38 @@ TEST_F(SearchTest, TwoFourThreesCannotBothBeStopped) {
   const Point answers[] = {{2, 6}, {2, 7}, {1, 6}, {5, 6}, {12, 8}, {12, 7}, {13, 8}, {9, 8}};
   EXPECT_NE(std::find(std::begin(answers), std::end(answers), result.point()), std::end(answers))
       << result.row << "," << result.col;
+}
+
+// Counts what the search hands to the world outside: pending-message pumps and trace entries.
+class RecordingHooks final : public SearchHooks {
+ public:
+  void PumpOneMessage() override { ++pumps; }
+  void RecordTrace(int index, int, int, int, int) override { indexes.push_back(index); }
+
+  int pumps = 0;
+  std::vector<int> indexes;
+};
+
+TEST_F(SearchTest, HooksSeeEveryEntryAndThePumpAtDepthSix) {
+  // A long forced line reaches depth 6; a five at the root does not.
+  const struct {
+    const char* moves;
+    bool deep;
+  } cases[] = {{"g7 g5 h8 h6 i7 i6 j10 j7 j8 j9 k8 k11 l10 l8", true},
+               {"h8 a1 i8 a3 j8 a5 k8 a7", false}};
+  for (const auto& c : cases) {
+    Load(c.moves);
+    RecordingHooks hooks;
+    game_.engine().hooks = &hooks;
+    Think();
+    game_.engine().hooks = nullptr;
+    // Entry indexes are the trace count at each hand-over: each exactly once, from 0 on.
+    std::sort(hooks.indexes.begin(), hooks.indexes.end());
+    std::vector<int> expected(static_cast<size_t>(game_.engine().traceCount));
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(hooks.indexes, expected);
+    EXPECT_EQ(hooks.pumps > 0, c.deep) << c.moves;
+  }
 }
 
 // Plays the attacker's searched moves against every listed answer of the defender, and succeeds
