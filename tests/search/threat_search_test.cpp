@@ -155,6 +155,29 @@ TEST_F(SearchTest, TwoFourThreesCannotBothBeStopped) {
       << result.row << "," << result.col;
 }
 
+TEST_F(SearchTest, QuickDefenceWithThreeAnswers) {
+  // White's f8 g8 _ i8: h8 makes a straight four, answered at h8, e8 and j8. Blocking at h8
+  // holds, and neither other answer is a Black threat, so the search stops there: the result is
+  // the answer with its line's depth, not the one-ply choice with depth 1.
+  Load("a1 f8 o1 g8 a15 i8");
+  game_.settings().randomChoice = false;
+  const SearchResult result = Root({});
+  EXPECT_EQ(result.point(), (Point{7, 7}));
+  EXPECT_NE(result.value, -3);
+  EXPECT_NE(result.depth, 1);
+}
+
+TEST_F(SearchTest, FindsADefenceAgainstAnOpenThree) {
+  // Black's open three h8-j8 must be stopped at g8 or k8; afterwards Black has no win.
+  Load("h8 i9 i8 g9 j8");
+  const SearchResult defence = Think();
+  EXPECT_NE(defence.value, 3);
+  EXPECT_TRUE(defence.point() == (Point{7, 6}) || defence.point() == (Point{7, 10}))
+      << defence.row << "," << defence.col;
+  game_.Play(defence.point());
+  EXPECT_NE(Think().value, 3);
+}
+
 // Counts what the search hands to the world outside: pending-message pumps and trace entries.
 class RecordingHooks final : public SearchHooks {
  public:
