@@ -49,10 +49,7 @@ void PrintHelp() {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  if (args.empty()) {
-    PrintHelp();
-    return zel::cli::kUsageError;
-  }
+  if (args.empty()) return zel::cli::Fail("no command (try zel-cli --help)");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintHelp();
     return 0;

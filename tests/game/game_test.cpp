@@ -8,31 +8,24 @@
 namespace zel {
 namespace {
 
-TEST(Game, FreshGame) {
+class GameTest : public ::testing::Test {
+ protected:
   test::RecordingHost host;
-  Game game(host);
+  Game game{host};
+};
+
+TEST_F(GameTest, FreshGame) {
   EXPECT_EQ(game.moveCount(), 0);
   EXPECT_EQ(game.settings().searchLevel, 10);
   EXPECT_EQ(game.statusMark, ' ');
-  EXPECT_EQ(game.blackPlayer, kMan);
-  EXPECT_EQ(game.whitePlayer, kMan);
-  for (int r = 0; r < kBoardSize; ++r) {
-    for (int c = 0; c < kBoardSize; ++c) {
-      EXPECT_EQ(game.position().board[r][c], kEmpty);
-      for (int d = 0; d < kDirections; ++d) {
-        EXPECT_EQ(game.position().black[r][c][d], kBase);
-        EXPECT_EQ(game.position().white[r][c][d], kBase);
-      }
-    }
-  }
+  EXPECT_EQ(game.position().board, Position().board);
+  EXPECT_EQ(game.position().black, Position().black);
   for (int k = 0; k < kMoveListSize; ++k)
     EXPECT_EQ(game.Move(k), kNoPoint);
   EXPECT_EQ(host.statuses, std::vector<std::string>{std::string(kGreeting)});
 }
 
-TEST(Game, ComputerBlackOpensOnTheCentre) {
-  test::RecordingHost host;
-  Game game(host);
+TEST_F(GameTest, ComputerBlackOpensOnTheCentre) {
   game.blackPlayer = kComputer;
   game.NewGame();
   EXPECT_EQ(game.moveCount(), 1);
@@ -42,9 +35,7 @@ TEST(Game, ComputerBlackOpensOnTheCentre) {
   EXPECT_EQ(game.SideToMove(), kWhite);
 }
 
-TEST(Game, NewGameKeepsTheMoveList) {
-  test::RecordingHost host;
-  Game game(host);
+TEST_F(GameTest, NewGameKeepsTheMoveList) {
   for (int k = 0; k < 10; ++k)
     game.Play({k, k % 2 == 0 ? 0 : 14});
   game.statusMark = '+';
@@ -56,9 +47,7 @@ TEST(Game, NewGameKeepsTheMoveList) {
   EXPECT_EQ(game.position().board[0][0], kEmpty);
 }
 
-TEST(Game, FullBoard) {
-  test::RecordingHost host;
-  Game game(host);
+TEST_F(GameTest, FullBoard) {
   for (int r = 0; r < kBoardSize; ++r) {
     for (int c = 0; c < kBoardSize; ++c)
       game.Play({r, c});
@@ -69,9 +58,7 @@ TEST(Game, FullBoard) {
   EXPECT_FALSE(game.ReplayNext());
 }
 
-TEST(Game, TakeBackAndReplay) {
-  test::RecordingHost host;
-  Game game(host);
+TEST_F(GameTest, TakeBackAndReplay) {
   const Point moves[] = {{7, 7}, {7, 8}, {8, 8}, {6, 6}, {9, 9}};
   for (Point p : moves)
     game.Play(p);
@@ -89,9 +76,7 @@ TEST(Game, TakeBackAndReplay) {
   EXPECT_EQ(game.moveCount(), 5);
 }
 
-TEST(Game, LoadMovesWithComputerBlackDropsTheCentreStone) {
-  test::RecordingHost host;
-  Game game(host);
+TEST_F(GameTest, LoadMovesWithComputerBlackDropsTheCentreStone) {
   game.blackPlayer = kComputer;
   const Point moves[] = {{3, 3}, {4, 4}};
   game.LoadMoves(moves);

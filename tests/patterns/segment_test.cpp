@@ -88,49 +88,48 @@ TEST(EvaluateSegment, OwnStonesAlwaysReadBase) {
   }
 }
 
-// The window tables hold exactly these non-zero entries.
+// The window tables hold exactly these non-zero entries: "mask position code [position code]"
+// per entry, and "mask position" for the overline table.
 TEST(InitPatternTables, NonZeroEntries) {
-  struct Entry {
-    unsigned mask;
-    WindowEntry pairs;
-  };
-  const Entry five[] = {
-      {7, {{{1, 8}, {2, 8}}}},  {11, {{{1, 8}, {3, 8}}}}, {13, {{{1, 8}, {4, 8}}}},
-      {14, {{{1, 8}, {5, 8}}}}, {15, {{{1, 10}, {}}}},    {19, {{{2, 8}, {3, 8}}}},
-      {21, {{{2, 8}, {4, 8}}}}, {22, {{{2, 8}, {5, 8}}}}, {23, {{{2, 10}, {}}}},
-      {25, {{{3, 8}, {4, 8}}}}, {26, {{{3, 8}, {5, 8}}}}, {27, {{{3, 10}, {}}}},
-      {28, {{{4, 8}, {5, 8}}}}, {29, {{{4, 10}, {}}}},    {30, {{{5, 10}, {}}}},
-  };
-  const Entry six[] = {
-      {6, {{{2, 7}, {3, 7}}}}, {10, {{{2, 7}, {4, 7}}}}, {12, {{{2, 7}, {5, 7}}}},
-      {14, {{{2, 9}, {}}}},    {18, {{{3, 7}, {4, 7}}}}, {20, {{{3, 7}, {5, 7}}}},
-      {22, {{{3, 9}, {}}}},    {24, {{{4, 7}, {5, 7}}}}, {26, {{{4, 9}, {}}}},
-      {28, {{{5, 9}, {}}}},
-  };
-  const std::pair<unsigned, int> overline[] = {{31, 1}, {47, 2}, {55, 3},
-                                               {59, 4}, {61, 5}, {62, 6}};
-
-  WindowTables expected{};
-  for (const Entry& e : five)
-    expected.fiveCell[e.mask] = e.pairs;
-  for (const Entry& e : six)
-    expected.sixCell[e.mask] = e.pairs;
-  for (auto [mask, pos] : overline)
-    expected.overline[mask] = pos;
+  const char* five =
+      "7 1 8 2 8, 11 1 8 3 8, 13 1 8 4 8, 14 1 8 5 8, 15 1 10, 19 2 8 3 8, 21 2 8 4 8, "
+      "22 2 8 5 8, 23 2 10, 25 3 8 4 8, 26 3 8 5 8, 27 3 10, 28 4 8 5 8, 29 4 10, 30 5 10";
+  const char* six =
+      "6 2 7 3 7, 10 2 7 4 7, 12 2 7 5 7, 14 2 9, 18 3 7 4 7, 20 3 7 5 7, 22 3 9, "
+      "24 4 7 5 7, 26 4 9, 28 5 9";
+  const char* overline = "31 1, 47 2, 55 3, 59 4, 61 5, 62 6";
 
   WindowTables built;
   built.overline.fill(99);  // stale contents must be cleared
   InitPatternTables(built);
-  auto same = [](const WindowEntry& a, const WindowEntry& b) {
-    return a[0].position == b[0].position && a[0].code == b[0].code &&
-           a[1].position == b[1].position && a[1].code == b[1].code;
+  // Every entry as text, in the format above, non-zero entries only.
+  auto describe = [](auto& table, auto&& entry) {
+    std::string text;
+    for (unsigned mask = 0; mask < table.size(); ++mask) {
+      const std::string e = entry(table[mask]);
+      if (e.empty()) continue;
+      if (!text.empty()) text += ", ";
+      text += std::to_string(mask);
+      text += e;
+    }
+    return text;
   };
-  for (unsigned m = 0; m < 32; ++m)
-    EXPECT_TRUE(same(built.fiveCell[m], expected.fiveCell[m])) << m;
-  for (unsigned m = 0; m < 64; ++m) {
-    EXPECT_TRUE(same(built.sixCell[m], expected.sixCell[m])) << m;
-    EXPECT_EQ(built.overline[m], expected.overline[m]) << m;
-  }
+  auto pairs = [](const WindowEntry& e) {
+    std::string text;
+    for (const WindowPair& p : e) {
+      if (p.position == 0) continue;
+      text += ' ';
+      text += std::to_string(p.position);
+      text += ' ';
+      text += std::to_string(p.code);
+    }
+    return text;
+  };
+  EXPECT_EQ(describe(built.fiveCell, pairs), five);
+  EXPECT_EQ(describe(built.sixCell, pairs), six);
+  EXPECT_EQ(describe(built.overline,
+                     [](int p) { return p > 0 ? ' ' + std::to_string(p) : std::string(); }),
+            overline);
 }
 
 }  // namespace

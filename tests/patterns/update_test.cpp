@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "patterns/line_codes.h"
@@ -13,103 +14,82 @@
 namespace zel {
 namespace {
 
-using test::PlayMoves;
+using test::Rif;
 
-std::vector<int> RowCodes(const PatternTable& table, int row, int dir) {
-  std::vector<int> codes;
-  for (int c = 0; c < kBoardSize; ++c)
-    codes.push_back(table[row][c][dir]);
-  return codes;
-}
-
-TEST(UpdatePatterns, LoneStoneCodesItsRow) {
-  const Position pos = PlayMoves({{7, 7}});
-  EXPECT_EQ(RowCodes(pos.black, 7, 0),
-            (std::vector<int>{1, 1, 1, 1, 3, 4, 4, 1, 4, 4, 3, 1, 1, 1, 1}));
-  for (int r = 0; r < kBoardSize; ++r) {
-    for (int c = 0; c < kBoardSize; ++c) {
-      EXPECT_EQ(pos.board[r][c], r == 7 && c == 7 ? kBlack : kEmpty);
-      EXPECT_EQ(pos.black[r][c][kThreatCountSlot], 0);
-    }
-  }
-}
-
-TEST(UpdatePatterns, OpponentStoneCutsTheSegment) {
-  const Position pos = PlayMoves({{7, 7}, {7, 8}});
-  std::vector<int> black(kBoardSize, 1);
-  black[8] = 0;
-  EXPECT_EQ(RowCodes(pos.black, 7, 0), black);
-  EXPECT_EQ(RowCodes(pos.white, 7, 0),
-            (std::vector<int>{1, 1, 1, 1, 1, 1, 1, 0, 1, 3, 3, 3, 1, 1, 1}));
-}
-
-TEST(UpdatePatterns, DoubleThreeMarkAndItsRemoval) {
-  Position pos = PlayMoves({{7, 7}, {0, 0}, {7, 8}, {0, 2}, {8, 7}, {0, 4}, {9, 8}});
-  EXPECT_EQ(pos.black[7][6][0], kOpenThree);
-  EXPECT_EQ(pos.black[7][6][2], kOpenThree);
-  EXPECT_EQ(pos.board[7][6], kForbiddenMark);
-  EXPECT_EQ(pos.black[7][6][kThreatCountSlot], 2);
-  EXPECT_EQ(pos.white[7][6][kThreatCountSlot], 0);
-
-  UpdatePatterns(pos, 9, 8, 0);
-  EXPECT_EQ(pos.board[9][8], kEmpty);
-  EXPECT_EQ(pos.board[7][6], kEmpty);
-  EXPECT_EQ(pos.black[7][6], (PatternEntry{7, 1, 4, 1, 1}));
-}
-
-// Black stones on row 7 at the given columns, White's moves on row 0.
-Position BlackRow(std::initializer_list<int> columns) {
+Position Play(const char* moves) {
   Position pos;
-  int whiteCol = 0;
-  for (int c : columns) {
-    UpdatePatterns(pos, 7, c, kBlack);
-    UpdatePatterns(pos, 0, whiteCol, kWhite);
-    whiteCol += 2;
+  int colour = kBlack;
+  for (Point p : Rif(moves)) {
+    UpdatePatterns(pos, p.row, p.col, colour);
+    colour = Opponent(colour);
   }
   return pos;
 }
 
-TEST(UpdatePatterns, OverlinePoint) {
-  const Position pos = BlackRow({2, 3, 4, 5, 7});
-  EXPECT_EQ(pos.black[7][6][0], kOverline);
-  EXPECT_EQ(pos.board[7][6], kOverlineMark);
-  EXPECT_EQ(pos.white[7][6][0], kBlocked);
+// One colour's codes along row 7, one character a cell.
+std::string Row7(const PatternTable& table) {
+  std::string codes;
+  for (int c = 0; c < kBoardSize; ++c)
+    codes += "0123456789ABC"[table[7][c][0]];
+  return codes;
 }
 
-TEST(UpdatePatterns, DoubleFourInLine) {
-  const Position pos = BlackRow({4, 6, 8, 10});
-  EXPECT_EQ(pos.black[7][7][0], kDoubleFourInLine);
-  EXPECT_EQ(pos.board[7][7], kForbiddenMark);
-  for (int c : {5, 9}) {
-    EXPECT_EQ(pos.black[7][c][0], kFour);
-    EXPECT_EQ(pos.board[7][c], kEmpty);
+TEST(UpdatePatterns, RowCodesAroundStones) {
+  // A lone stone gives singles and open twos; an opponent stone next to it ends its segment,
+  // and a lone stone in the last cell of its segment gives no singles.
+  EXPECT_EQ(Row7(Play("h8").black), "111134414431111");
+  EXPECT_EQ(Row7(Play("h8 i8").black), "111111110111111");
+  EXPECT_EQ(Row7(Play("h8 i8").white), "111111101333111");
+}
+
+struct MarkCase {
+  const char* name;
+  const char* moves;  // Black first, alternating
+  Point point;
+  int dir;
+  int code;   // Black's code at the point in that direction
+  int board;  // the point's board value
+};
+
+const MarkCase kMarkCases[] = {
+    {"double three", "h8 a15 i8 c15 h7 e15 i6", {7, 6}, 2, kOpenThree, kForbiddenMark},
+    {"overline", "c8 a15 d8 c15 e8 e15 f8 g15 h8 i15", {7, 6}, 0, kOverline, kOverlineMark},
+    {"double four in line",
+     "e8 a15 g8 c15 i8 e15 k8 g15",
+     {7, 7},
+     0,
+     kDoubleFourInLine,
+     kForbiddenMark},
+    {"a four beside it", "e8 a15 g8 c15 i8 e15 k8 g15", {7, 5}, 0, kFour, kEmpty},
+    // Double four in line along the row, then an overline along the diagonal: the later
+    // direction decides the mark.
+    {"later direction",
+     "d12 a1 e11 c1 f10 e1 g9 g1 i7 i1 e8 k1 g8 m1 i8 o1 k8",
+     {7, 7},
+     2,
+     kOverline,
+     kOverlineMark},
+    // The diagonal through (0,11) and (3,14) has four cells: no five can pass through it.
+    {"short diagonal", "m14", {0, 11}, 2, kBlocked, kEmpty},
+};
+
+TEST(UpdatePatterns, MarksAndCodes) {
+  for (const MarkCase& c : kMarkCases) {
+    SCOPED_TRACE(c.name);
+    const Position pos = Play(c.moves);
+    EXPECT_EQ(pos.black[c.point.row][c.point.col][c.dir], c.code);
+    EXPECT_EQ(pos.board[c.point.row][c.point.col], c.board);
   }
 }
 
-TEST(UpdatePatterns, ShortDiagonalsAreBlocked) {
-  // The diagonal through (0,11) and (3,14) has four cells.
-  const Position pos = PlayMoves({{1, 12}});
-  for (int k = 0; k < 4; ++k) {
-    EXPECT_EQ(pos.black[k][11 + k][2], kBlocked);
-    EXPECT_EQ(pos.white[k][11 + k][2], kBlocked);
-  }
-}
-
-TEST(UpdatePatterns, LaterDirectionDecidesBetweenOverlineAndDoubleFour) {
-  // (7,7): double four in line along the row, overline along the diagonal.
-  const Position pos = test::Diagram(R"(
-    ...............
-    ...............
-    ...............
-    ...X...........
-    ....X..........
-    .....X.........
-    ......X........
-    ....X.X.X.X....
-    ........X......)");
-  EXPECT_EQ(pos.black[7][7][0], kDoubleFourInLine);
-  EXPECT_EQ(pos.black[7][7][2], kOverline);
-  EXPECT_EQ(pos.board[7][7], kOverlineMark);
+TEST(UpdatePatterns, TakingAStoneBackClearsItsMark) {
+  Position pos = Play("h8 a15 i8 c15 h7 e15 i6");
+  EXPECT_EQ(pos.black[7][6], (PatternEntry{7, 1, 7, 1, 2}));
+  EXPECT_EQ(pos.white[7][6][kThreatCountSlot], 0);
+  UpdatePatterns(pos, 9, 8, 0);
+  EXPECT_EQ(pos.board[9][8], kEmpty);
+  EXPECT_EQ(pos.board[7][6], kEmpty);
+  EXPECT_EQ(pos.black[7][6], (PatternEntry{7, 1, 4, 1, 1}));
 }
 
 // A random game of `length` moves, each on a random empty point (Black may play marked points

@@ -57,71 +57,55 @@ class SearchTest : public ::testing::Test {
   std::int64_t nodes_ = 0;
 };
 
-struct DecidedCase {
+// Black's four-three point h8: a four e8-g8 (closed at d8) and a three h10-h9.
+constexpr const char* kFourThree = "e8 d8 f8 a1 g8 o1 h10 a15 h9 o15";
+
+struct AtOnceCase {
   const char* name;
   const char* moves;
-  SearchResult expected;
+  SearchResult expected;  // row and column -1: the one-ply choice's point
+  int depth = 0;          // of the call
+  int level = 10;
+  int extension = 6;
 };
 
-// Positions decided at the root: a five of the side to move wins first; a single five point of
-// the opponent is blocked; an unplayable or double one loses.
-TEST_F(SearchTest, DecidedAtTheRoot) {
-  const DecidedCase cases[] = {
+// Positions the root decides without a child search: a five of the side to move wins first; an
+// opponent's five that cannot be blocked loses with the one-ply choice; a four-three counts as
+// a win at the last plies; beyond the depth bound nothing is looked at.
+TEST_F(SearchTest, DecidedAtOnce) {
+  const AtOnceCase cases[] = {
       {"black five point", "h8 a1 i8 a3 j8 a5 k8 a7", {7, 6, 3, 1}},
       {"black five before white's", "h8 h3 i8 i3 j8 j3 k8 k3", {7, 6, 3, 1}},
       {"white five point", "a1 h8 a3 i8 a5 j8 o15 k8 o13", {7, 6, -3, 1}},
+      {"two white five points", "a1 i10 o1 j10 a15 k10 o15 l10", {-1, -1, -3, 1}},
+      // White's four i7-l4 has one five point, h8, where Black would make a double three.
+      {"white five on a forbidden point", "f8 i7 g8 j6 h10 k5 h9 l4 m3 a15", {-1, -1, -3, 1}},
+      {"four-three at the last plies", kFourThree, {7, 7, 3, 1}, 0, 1, 0},
+      {"depth bound", kFourThree, {0, 0, 0, 17}, 17},
   };
-  for (const DecidedCase& c : cases) {
+  for (const AtOnceCase& c : cases) {
     SCOPED_TRACE(c.name);
     Load(c.moves);
-    EXPECT_EQ(Root({}), c.expected);
+    game_.settings().randomChoice = false;
+    game_.settings().searchLevel = c.level;
+    game_.settings().fourExtension = c.extension;
+    SearchResult expected = c.expected;
+    if (expected.row < 0) {
+      const Point chosen = Chosen();
+      expected.row = chosen.row;
+      expected.col = chosen.col;
+    }
+    SearchCall call;
+    call.depth = c.depth;
+    EXPECT_EQ(Root(call), expected);
     EXPECT_EQ(nodes_, 1);
   }
-}
-
-TEST_F(SearchTest, TwoOpposingFivePointsLoseWithTheOnePlyChoice) {
-  // White's open four i10-l10; Black's four stones in the corners make nothing.
-  Load("a1 i10 o1 j10 a15 k10 o15 l10");
-  game_.settings().randomChoice = false;
-  const Point chosen = Chosen();
-  const SearchResult result = Root({});
-  EXPECT_EQ(result, (SearchResult{chosen.row, chosen.col, -3, 1}));
-  EXPECT_EQ(nodes_, 1);
-}
-
-TEST_F(SearchTest, AFivePointBlackMayNotPlayLoses) {
-  // White's four i7-l4 has one five point, h8, where Black would make a double three.
-  Load("f8 i7 g8 j6 h10 k5 h9 l4 m3 a15");
-  ASSERT_EQ(game_.position().board[7][7], kForbiddenMark);
-  const SearchResult result = Root({});
-  EXPECT_EQ(result.value, -3);
-  EXPECT_EQ(result.depth, 1);
-  EXPECT_NE(result.point(), (Point{7, 7}));
 }
 
 TEST_F(SearchTest, BlockingASingleFivePoint) {
   // White's four h8-k8 is closed at g8: Black must take l8.
   Load("g8 h8 a1 i8 a3 j8 a5 k8");
   EXPECT_EQ(Think().point(), (Point{7, 11}));
-}
-
-// Black's four-three point h8: a four e8-g8 (closed at d8) and a three h10-h9.
-constexpr const char* kFourThree = "e8 d8 f8 a1 g8 o1 h10 a15 h9 o15";
-
-TEST_F(SearchTest, FourThreeAtTheLastPliesCountsAsAWin) {
-  Load(kFourThree);
-  game_.settings().searchLevel = 1;
-  game_.settings().fourExtension = 0;
-  EXPECT_EQ(Root({}), (SearchResult{7, 7, 3, 1}));
-  EXPECT_EQ(nodes_, 1);
-}
-
-TEST_F(SearchTest, DepthBoundReturnsAtOnce) {
-  Load(kFourThree);
-  SearchCall call;
-  call.depth = 17;  // search level 10 plus four extension 6, plus one
-  EXPECT_EQ(Root(call), (SearchResult{0, 0, 0, 17}));
-  EXPECT_EQ(nodes_, 1);
 }
 
 TEST_F(SearchTest, FoursOnlyEndsWithTheLastFourTried) {
@@ -213,75 +197,54 @@ TEST_F(SearchTest, HooksSeeEveryEntryAndThePumpAtDepthSix) {
 // Plays the attacker's searched moves against every listed answer of the defender, and succeeds
 // when every line ends in a five the defender cannot stop.
 ::testing::AssertionResult WinsAgainstEveryDefence(Game& game, int attacker, int movesLeft) {
-  if (movesLeft == 0) return ::testing::AssertionFailure() << "no five within the bound";
-  const Thought thought = Think(game.engine(), game.storedInventory);
-  const SearchResult r = thought.result.value_or(SearchResult{});
-  if (r.value != Outcome<kBlack>::kWin * (attacker == kBlack ? 1 : -1)) {
+  const SearchResult r = Think(game.engine(), game.storedInventory).result.value_or(SearchResult{});
+  if (movesLeft == 0 || r.value != (attacker == kBlack ? 3 : -3)) {
     return ::testing::AssertionFailure() << "no win found after " << game.moveCount() << " moves";
   }
-  const int defender = Opponent(attacker);
-  auto codes = [&](int colour, Point p) { return game.position().Table(colour)[p.row][p.col]; };
-  auto makesFive = [&](int colour, Point p) {
-    const PatternEntry& c = codes(colour, p);
-    return std::find(c.begin(), c.begin() + kDirections, kFive) != c.begin() + kDirections;
+  const Position& pos = game.position();
+  auto has = [&](int colour, Point p, int code) {
+    const PatternEntry& c = pos.Table(colour)[p.row][p.col];
+    return std::find(c.begin(), c.begin() + kDirections, code) != c.begin() + kDirections;
   };
-  if (makesFive(attacker, r.point())) return ::testing::AssertionSuccess();
-  if (attacker == kBlack && game.position().board[r.row][r.col] < 0) {
-    return ::testing::AssertionFailure() << "Black's winning move is forbidden";
-  }
+  if (has(attacker, r.point(), kFive)) return ::testing::AssertionSuccess();
   game.Play(r.point());
 
+  // A four must be blocked at its five point; a three is met by the answers to its straight-four
+  // points; after a quiet move the defender may play anywhere near it.
+  const int defender = Opponent(attacker);
+  auto playable = [&](Point p) { return defender == kWhite || pos.board[p.row][p.col] == kEmpty; };
+  bool defenderFive = false;
   std::vector<Point> fives;
+  std::vector<Point> replies;
   for (int row = 0; row < kBoardSize; ++row) {
     for (int col = 0; col < kBoardSize; ++col) {
       const Point p{row, col};
-      const int value = game.position().board[row][col];
-      if (value > 0) continue;
-      if (makesFive(defender, p)) {
-        game.TakeBack();
-        return ::testing::AssertionFailure() << "the defender makes five first";
+      if (pos.board[row][col] > 0) continue;
+      defenderFive = defenderFive || has(defender, p, kFive);
+      if (has(attacker, p, kFive)) fives.push_back(p);
+      if (has(attacker, p, kStraightFour)) {
+        AnswerList list;
+        list[0] = p;
+        replies.insert(replies.end(), list.begin(),
+                       list.begin() + AnswersToStraightFour(list, row, col, attacker, pos));
       }
-      if (makesFive(attacker, p)) fives.push_back(p);
     }
   }
+  if (fives.size() == 1) replies = fives;
+  if (fives.size() > 1 || (fives.size() == 1 && !playable(fives[0]))) replies.clear();
+  if (fives.empty() && replies.empty()) {
+    const NearPoints near = CollectNearPoints(kWindowMode, 5, r.row, r.col, pos.board);
+    replies.assign(near.List().begin(), near.List().end());
+  }
   ::testing::AssertionResult result = ::testing::AssertionSuccess();
-  const bool unstoppable =
-      fives.size() >= 2 || (fives.size() == 1 && defender == kBlack &&
-                            game.position().board[fives[0].row][fives[0].col] < 0);
-  if (!unstoppable) {
-    // A four must be blocked; a three is met by the answers to its straight-four points; after
-    // a quiet move the defender may play anywhere near it.
-    std::vector<Point> answers;
-    for (int row = 0; row < kBoardSize; ++row) {
-      for (int col = 0; col < kBoardSize; ++col) {
-        const PatternEntry& c = codes(attacker, {row, col});
-        if (game.position().board[row][col] > 0 ||
-            std::find(c.begin(), c.begin() + kDirections, kStraightFour) ==
-                c.begin() + kDirections) {
-          continue;
-        }
-        AnswerList list;
-        list[0] = {row, col};
-        const int count = AnswersToStraightFour(list, row, col, attacker, game.position());
-        answers.insert(answers.end(), list.begin(), list.begin() + count);
-      }
-    }
-    std::vector<Point> replies = fives.size() == 1 ? fives : answers;
-    if (replies.empty()) {
-      const NearPoints near =
-          CollectNearPoints(kWindowMode, 5, r.row, r.col, game.position().board);
-      replies.assign(near.List().begin(), near.List().end());
-    }
-    for (const Point reply : replies) {
-      if (defender == kBlack && game.position().board[reply.row][reply.col] < 0) continue;
-      game.Play(reply);
-      result = WinsAgainstEveryDefence(game, attacker, movesLeft - 1);
-      game.TakeBack();
-      if (!result) {
-        result << " (after " << reply.row << "," << reply.col << ")";
-        break;
-      }
-    }
+  if (defenderFive) result = ::testing::AssertionFailure() << "the defender makes five first";
+  for (const Point reply : replies) {
+    if (!result) break;
+    if (!playable(reply)) continue;
+    game.Play(reply);
+    result = WinsAgainstEveryDefence(game, attacker, movesLeft - 1);
+    game.TakeBack();
+    if (!result) result << " (after " << reply.row << "," << reply.col << ")";
   }
   game.TakeBack();
   return result;

@@ -9,6 +9,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "files/record.h"
 
 namespace zel::test {
 
@@ -52,6 +55,13 @@ inline CliRun RunCli(const std::string& arguments) {
   run.err = ReadFile(dir / "err");
   std::filesystem::remove_all(dir);
   return run;
+}
+
+// Writes moves as a record file in a scratch directory of its own and returns its path.
+inline std::string RecordFile(const std::string& name, const std::vector<Point>& moves) {
+  const auto dir = ScratchDir("record_" + std::to_string(getpid()) + "_" + name);
+  WriteFile(dir / "move.txt", FormatRecord(moves));
+  return (dir / "move.txt").string();
 }
 
 }  // namespace zel::test
