@@ -1,7 +1,7 @@
 // The positions of `zel-cli bench`: tournament openings, won positions for either colour (by
-// fours, by threes) and positions where the side to move must defend, taken from public puzzle
-// collections (the sources below). Moves alternate from Black, in board notation (column letter,
-// row number counted from the bottom).
+// fours, by threes) and positions where the side to move must defend, mostly taken from public
+// puzzle collections (the sources below). Moves alternate from Black, in board notation (column
+// letter, row number counted from the bottom).
 //
 // Sources:
 //   plastovicka/Piskvork@2c3296514a37 openings.txt (GPL)
@@ -24,6 +24,8 @@ const std::vector<BenchPosition>& BenchPositions() {
       {"piskvork-27", "opening", "h8 g8 h6 g9 f10"},
       {"piskvork-31", "opening", "h8 g8 j9 g9 f10"},
       {"piskvork-32", "opening", "h8 g7 h6 g9 f10"},
+      {"three-h8-j8", "must defend against black, and can", "h8 i9 i8 g9 j8"},
+      {"three-h8-j8-b", "must defend against black, and can", "h8 h9 i8 g7 j8"},
       {"quintet-test_vcf_black", "win by fours for black",
        "e13 f9 g10 g13 h10 h11 h12 h9 h13 i10 h8 i14 i11 i9 i8 j8 j9 k12 k10 l11 l14 l9"},
       {"quintet-test_vcf_counter", "win by fours for black", "h8 h9 i6 i5 i7 j7 j8 k6 k8 l5 l7 l8"},

@@ -126,8 +126,8 @@ TEST(Cli, BenchSignature) {
   const test::CliRun run = RunCli("bench");
   ASSERT_EQ(run.status, 0) << run.err;
   const std::vector<std::string> lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 37U);
-  EXPECT_EQ(lines[34], "Total nodes 72377");
+  ASSERT_EQ(lines.size(), 39U);
+  EXPECT_EQ(lines[36], "Total nodes 86202");
 }
 
 }  // namespace
