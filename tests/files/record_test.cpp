@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
+#include <set>
 #include <sstream>
 
 namespace zel {
@@ -72,6 +74,29 @@ TEST(Record, A226thMoveIsRefused) {
   const RecordLoad load = ParseRecord(text.str());
   EXPECT_EQ(load.moves.size(), 225U);
   EXPECT_EQ(load.stop, RecordStop::kTooManyMoves);
+}
+
+// Damaged records, made by mutating a valid one byte by byte, load a valid game: moves on the
+// board, each on its own point, no more than the board holds.
+TEST(Record, DamagedRecordsLoadAValidPrefix) {
+  std::vector<Point> moves;
+  for (int k = 0; k < 40; ++k)
+    moves.push_back({(k * 7) % 15, (k * 11 + k / 15) % 15});
+  const std::string record = FormatRecord(moves);
+  std::mt19937 rng(42);
+  for (int trial = 0; trial < 2000; ++trial) {
+    std::string text = record;
+    for (int edits = 1 + trial % 4; edits > 0; --edits) {
+      text[rng() % text.size()] = static_cast<char>(rng() % 128);
+    }
+    const RecordLoad load = ParseRecord(text);
+    std::set<std::pair<int, int>> seen;
+    for (const Point p : load.moves) {
+      ASSERT_TRUE(OnBoard(p));
+      ASSERT_TRUE(seen.insert({p.row, p.col}).second);
+    }
+    ASSERT_LE(load.moves.size(), moves.size());
+  }
 }
 
 TEST(Record, FilesOnDisk) {
