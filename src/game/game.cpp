@@ -27,16 +27,20 @@ void Game::NewGame() {
   host_.ShowStatus(kGreeting);
 }
 
-void Game::LoadMoves(std::span<const Point> moves) {
+int Game::LoadMoves(std::span<const Point> moves) {
   if (moves.empty()) {
     NewGame();
-    return;
+    return 0;
   }
-  assert(moves.size() <= static_cast<size_t>(kMaxMoves));
   Reset();
-  for (Point p : moves)
+  for (const Point p : moves) {
+    if (engine_.moveCount == kMaxMoves || !OnBoard(p) || engine_.position.board[p.row][p.col] > 0) {
+      break;
+    }
     Play(p);
+  }
   host_.ShowStatus(kGreeting);
+  return engine_.moveCount;
 }
 
 void Game::Play(Point p) {

@@ -31,9 +31,10 @@ class Game {
   // shows the greeting.
   void NewGame();
 
-  // Replaces the game by one holding exactly these moves (stone k is Black for odd k). With no
-  // moves this is a new game. Moves must be on the board, distinct, and at most 225.
-  void LoadMoves(std::span<const Point> moves);
+  // Replaces the game by one holding these moves (stone k is Black for odd k); with no moves
+  // this is a new game. Loading stops before a move off the board or onto a stone, so the game
+  // stays sound whatever it is given. Returns the number of moves loaded.
+  int LoadMoves(std::span<const Point> moves);
 
   // Enters the next move of the side to move into the move list and places it.
   void Play(Point p);

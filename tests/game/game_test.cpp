@@ -85,6 +85,12 @@ TEST_F(GameTest, LoadMovesWithComputerBlackDropsTheCentreStone) {
   EXPECT_EQ(game.position().board[3][3], kBlack);
   EXPECT_EQ(game.position().board[4][4], kWhite);
 
+  // A move onto a stone or off the board ends loading.
+  const Point bad[] = {{3, 3}, {4, 4}, {3, 3}, {5, 5}};
+  EXPECT_EQ(game.LoadMoves(bad), 2);
+  const Point off[] = {{3, 3}, {15, 4}};
+  EXPECT_EQ(game.LoadMoves(off), 1);
+
   game.LoadMoves({});  // no moves: a new game, with the computer's centre stone
   EXPECT_EQ(game.moveCount(), 1);
   EXPECT_EQ(game.position().board[7][7], kBlack);
