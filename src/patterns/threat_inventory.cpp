@@ -20,6 +20,33 @@ void DropLast(ThreatInventory& inventory, int kind, int entries) {
     inventory.DropLast(kind);
 }
 
+// A point's open threes, fours and straight fours of one colour, appended direction by
+// direction; the counts of what was found and of what went into the (bounded) lists.
+struct Tally {
+  int fours = 0;
+  int threes = 0;
+  int foursListed = 0;
+  int threesListed = 0;
+};
+
+Tally ListFoursAndThrees(ThreatInventory& inventory, const PatternEntry& codes, int r, int c,
+                         int threesKind, int foursKind, int straightFoursKind) {
+  Tally tally;
+  for (int d = 0; d < kDirections; ++d) {
+    if (codes[d] == kOpenThree) {
+      AppendCounted(inventory, threesKind, {r, c, d}, tally.threesListed);
+      ++tally.threes;
+    } else if (codes[d] == kFour) {
+      AppendCounted(inventory, foursKind, {r, c, d}, tally.foursListed);
+      ++tally.fours;
+    } else if (codes[d] == kStraightFour) {
+      inventory.Append(straightFoursKind, {r, c, d});
+      ++tally.fours;
+    }
+  }
+  return tally;
+}
+
 // Lists the threats of one point. The point's entries are the last of every list when a
 // combination takes them back out, since no point is examined twice in one scan.
 void ScanPoint(ThreatInventory& inventory, const Position& pos, int r, int c) {
@@ -34,59 +61,32 @@ void ScanPoint(ThreatInventory& inventory, const Position& pos, int r, int c) {
 
   // 2. Black fours and threes, only on an unmarked empty point.
   if (pos.board[r][c] == kEmpty) {
-    int fours = 0;
-    int threes = 0;
-    int foursListed = 0;
-    int threesListed = 0;
-    for (int d = 0; d < kDirections; ++d) {
-      if (black[d] == kOpenThree) {
-        AppendCounted(inventory, kBlackThrees, {r, c, d}, threesListed);
-        ++threes;
-      } else if (black[d] == kFour) {
-        AppendCounted(inventory, kBlackFours, {r, c, d}, foursListed);
-        ++fours;
-      } else if (black[d] == kStraightFour) {
-        inventory.Append(kBlackStraightFours, {r, c, d});
-        ++fours;
-      }
-    }
+    const Tally t =
+        ListFoursAndThrees(inventory, black, r, c, kBlackThrees, kBlackFours, kBlackStraightFours);
     // 3. A four-three point leaves the four and three lists; its straight four stays listed.
-    if (fours == 1 && threes == 1) {
+    if (t.fours == 1 && t.threes == 1) {
       inventory.Append(kBlackFourThrees, {r, c, 0});
-      DropLast(inventory, kBlackFours, foursListed);
-      DropLast(inventory, kBlackThrees, threesListed);
+      DropLast(inventory, kBlackFours, t.foursListed);
+      DropLast(inventory, kBlackThrees, t.threesListed);
     }
   }
 
   // 4. White, on any point without a stone (a stone's point has no code above 1).
   const PatternEntry& white = pos.white[r][c];
-  int fours = 0;
-  int threes = 0;
-  int foursListed = 0;
-  int threesListed = 0;
   for (int d = 0; d < kDirections; ++d) {
-    if (white[d] == kOpenThree) {
-      AppendCounted(inventory, kWhiteThrees, {r, c, d}, threesListed);
-      ++threes;
-    } else if (white[d] == kFour) {
-      AppendCounted(inventory, kWhiteFours, {r, c, d}, foursListed);
-      ++fours;
-    } else if (white[d] == kStraightFour) {
-      inventory.Append(kWhiteStraightFours, {r, c, d});
-      ++fours;
-    } else if (white[d] == kFive) {
-      inventory.Append(kWhiteFives, {r, c, d});
-    }
+    if (white[d] == kFive) inventory.Append(kWhiteFives, {r, c, d});
   }
+  const Tally t =
+      ListFoursAndThrees(inventory, white, r, c, kWhiteThrees, kWhiteFours, kWhiteStraightFours);
   // 5. A four-four or four-three point leaves the four and three lists.
-  if (fours >= 1 && fours + threes >= 2) {
+  if (t.fours >= 1 && t.fours + t.threes >= 2) {
     inventory.Append(kWhiteFourCombos, {r, c, 0});
-    DropLast(inventory, kWhiteFours, foursListed);
-    DropLast(inventory, kWhiteThrees, threesListed);
-  } else if (fours == 0 && threes >= 2) {
+    DropLast(inventory, kWhiteFours, t.foursListed);
+    DropLast(inventory, kWhiteThrees, t.threesListed);
+  } else if (t.fours == 0 && t.threes >= 2) {
     // 6. A double-three point leaves the three list.
     inventory.Append(kWhiteDoubleThrees, {r, c, 0});
-    DropLast(inventory, kWhiteThrees, threesListed);
+    DropLast(inventory, kWhiteThrees, t.threesListed);
   }
 }
 
