@@ -17,7 +17,8 @@ bool ReplayRecord(std::string_view file, Game& game) {
   }
   if (load.stop != RecordStop::kEnd) {
     std::cerr << "zel-cli: warning: " << file << ":" << load.line << ": " << DescribeStop(load.stop)
-              << "; using the " << load.moves.size() << " moves before it\n";
+              << "; loading stops there, after " << load.moves.size()
+              << (load.moves.size() == 1 ? " move\n" : " moves\n");
   }
   game.LoadMoves(load.moves);
   return true;
