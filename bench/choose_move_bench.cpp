@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "game/game.h"
-#include "search/choose_move.h"
 
 namespace zel {
 namespace {
@@ -23,13 +22,11 @@ std::vector<EngineState> MidGameStates() {
   NoHost host;
   for (int game = 0; game < 16; ++game) {
     Game g(host);
-    g.engine().random.Seed(static_cast<std::uint32_t>(1000 + game));
+    g.SeedRandom(static_cast<std::uint32_t>(1000 + game));
     const int stones = 20 + 2 * game;
-    ScoreTable scores;
     while (g.moveCount() < stones) {
-      const MoveChoice choice = ChooseMove(g.engine(), g.SideToMove(), g.engine().position, scores);
-      if (!choice.point) break;
-      g.Play(*choice.point);
+      const MoveChoice choice = g.ChooseMove();
+      if (!choice.point || g.Play(*choice.point) != PlayResult::kPlayed) break;
     }
     states.push_back(g.engine());
   }

@@ -6,7 +6,6 @@
 #include "cli/bench_positions.h"
 #include "cli/commands.h"
 #include "cli/replay.h"
-#include "search/think.h"
 
 namespace zel::cli {
 
@@ -20,10 +19,10 @@ int RunBench(Args args) {
     const std::optional<std::vector<Point>> moves = ParseMoves(position.moves);
     if (!moves) return Fail("bad bench position " + std::string(position.name));
     game.LoadMoves(*moves);
-    game.engine().random.Seed(1);
+    game.SeedRandom(1);
 
     const auto start = std::chrono::steady_clock::now();
-    const Thought thought = Think(game.engine(), game.storedInventory);
+    const Thought thought = game.Think();
     const std::chrono::duration<double, std::milli> elapsed =
         std::chrono::steady_clock::now() - start;
     const SearchResult r = thought.result.value_or(SearchResult{-1, -1, 0, 0});

@@ -7,7 +7,6 @@
 
 #include "cli/commands.h"
 #include "cli/replay.h"
-#include "search/choose_move.h"
 
 namespace zel::cli {
 
@@ -34,10 +33,9 @@ int RunChoose(Args args) {
   QuietHost host;
   Game game(host);  // seeds the generator from the clock
   if (!ReplayRecord(*file, game)) return kUsageError;
-  if (seed) game.engine().random.Seed(static_cast<std::uint32_t>(*seed));
+  if (seed) game.SeedRandom(static_cast<std::uint32_t>(*seed));
 
-  EngineState& engine = game.engine();
-  const MoveChoice choice = ChooseMove(engine, game.SideToMove(), engine.position, game.scoreTable);
+  const MoveChoice choice = game.ChooseMove();
   if (!choice.point) {
     std::printf("none\n");
     return 0;

@@ -3,25 +3,23 @@
 #include <chrono>
 #include <cstdio>
 #include <limits>
+#include <string>
 #include <string_view>
 
 #include "cli/commands.h"
 #include "cli/replay.h"
-#include "search/think.h"
 
 namespace zel::cli {
 namespace {
 
-// Deeper searches would run past the scratch entries of the move list.
-constexpr int kMaxLevel = 40;
 // What a missing or malformed option value reads as.
 constexpr int kNotANumber = std::numeric_limits<int>::min();
-constexpr std::string_view kUsage =
-    "usage: zel-cli search FILE [--level L (at most 40)] [--seed N]";
 
 }  // namespace
 
 int RunSearch(Args args) {
+  const std::string kUsage = "usage: zel-cli search FILE [--level L (at most " +
+                             std::to_string(kMaxSearchLevel) + ")] [--seed N]";
   if (args.empty()) return Fail(kUsage);
   int level = 10;
   int seed = 1;
@@ -29,7 +27,7 @@ int RunSearch(Args args) {
     const int value =
         i + 1 < args.size() ? ParseInt(args[i + 1]).value_or(kNotANumber) : kNotANumber;
     if (value == kNotANumber) return Fail(kUsage);
-    if (args[i] == "--level" && value <= kMaxLevel) {
+    if (args[i] == "--level") {
       level = value;
     } else if (args[i] == "--seed") {
       seed = value;
@@ -40,12 +38,14 @@ int RunSearch(Args args) {
 
   QuietHost host;
   Game game(host);
+  SearchSettings settings = game.settings();
+  settings.searchLevel = level;
+  if (!game.SetSettings(settings)) return Fail(kUsage);
   if (!ReplayRecord(args[0], game)) return kUsageError;
-  game.engine().random.Seed(static_cast<std::uint32_t>(seed));
-  game.settings().searchLevel = level;
+  game.SeedRandom(static_cast<std::uint32_t>(seed));
 
   const auto start = std::chrono::steady_clock::now();
-  const Thought thought = Think(game.engine(), game.storedInventory);
+  const Thought thought = game.Think();
   const std::chrono::duration<double, std::milli> elapsed =
       std::chrono::steady_clock::now() - start;
   if (!thought.result) {

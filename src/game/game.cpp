@@ -1,6 +1,5 @@
 #include "game/game.h"
 
-#include <cassert>
 #include <ctime>
 
 #include "patterns/update.h"
@@ -14,16 +13,16 @@ Game::Game(Host& host) : host_(host) {
 
 void Game::Reset() {
   engine_.position.Clear();
-  for (auto& row : scoreTable)
+  for (auto& row : scoreTable_)
     row.fill(0);
-  storedInventory = ThreatInventory{};
+  storedInventory_ = ThreatInventory{};
   engine_.moveCount = 0;
   statusMark = ' ';
 }
 
 void Game::NewGame() {
   Reset();
-  if (blackPlayer == kComputer) Play({7, 7});
+  if (blackPlayer == kComputer) (void)Play({7, 7});  // the empty board takes it
   host_.ShowStatus(kGreeting);
 }
 
@@ -34,21 +33,20 @@ int Game::LoadMoves(std::span<const Point> moves) {
   }
   Reset();
   for (const Point p : moves) {
-    if (engine_.moveCount == kMaxMoves || !OnBoard(p) || engine_.position.board[p.row][p.col] > 0) {
-      break;
-    }
-    Play(p);
+    if (Play(p) != PlayResult::kPlayed) break;
   }
   host_.ShowStatus(kGreeting);
   return engine_.moveCount;
 }
 
-void Game::Play(Point p) {
-  assert(OnBoard(p) && engine_.position.board[p.row][p.col] < 1);
-  assert(engine_.moveCount < kMaxMoves);
+PlayResult Game::Play(Point p) {
+  if (!OnBoard(p)) return PlayResult::kOffBoard;
+  // A full board has no point left, so the move list cannot overflow.
+  if (engine_.position.board[p.row][p.col] > 0) return PlayResult::kOccupied;
   const int colour = SideToMove();
   engine_.moveList[++engine_.moveCount] = p;
   UpdatePatterns(engine_.position, p.row, p.col, colour);
+  return PlayResult::kPlayed;
 }
 
 bool Game::TakeBack() {
@@ -61,10 +59,21 @@ bool Game::TakeBack() {
 
 bool Game::ReplayNext() {
   if (engine_.moveCount >= kMaxMoves) return false;
-  const Point next = engine_.moveList[engine_.moveCount + 1];
-  if (!OnBoard(next) || engine_.position.board[next.row][next.col] > 0) return false;
-  Play(next);
+  return Play(engine_.moveList[engine_.moveCount + 1]) == PlayResult::kPlayed;
+}
+
+bool Game::SetSettings(const SearchSettings& settings) {
+  if (!settings.WithinDepthBound()) return false;
+  engine_.settings = settings;
   return true;
+}
+
+Thought Game::Think() {
+  return zel::Think(engine_, storedInventory_);
+}
+
+MoveChoice Game::ChooseMove() {
+  return zel::ChooseMove(engine_, SideToMove(), engine_.position, scoreTable_);
 }
 
 }  // namespace zel

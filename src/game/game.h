@@ -3,13 +3,16 @@
 // Host.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
 #include "game/host.h"
 #include "patterns/board.h"
 #include "patterns/threat_inventory.h"
+#include "search/choose_move.h"
 #include "search/engine_state.h"
+#include "search/think.h"
 
 namespace zel {
 
@@ -17,6 +20,13 @@ inline constexpr char kMan = 'M';       // a colour played by the user
 inline constexpr char kComputer = 'C';  // a colour played by the computer
 
 inline constexpr std::string_view kGreeting = "Welcome to Kelvo version";
+
+// What became of a move handed to Game::Play.
+enum class PlayResult {
+  kPlayed,
+  kOffBoard,  // the point is not on the board
+  kOccupied,  // a stone is already there
+};
 
 class Game {
  public:
@@ -36,8 +46,10 @@ class Game {
   // stays sound whatever it is given. Returns the number of moves loaded.
   int LoadMoves(std::span<const Point> moves);
 
-  // Enters the next move of the side to move into the move list and places it.
-  void Play(Point p);
+  // Enters the next move of the side to move into the move list and places it. A point off the
+  // board or on a stone is refused and changes nothing. A marked point is not refused: Black's
+  // forbidden points are the player's to avoid.
+  [[nodiscard]] PlayResult Play(Point p);
   // Takes the last stone off; its move-list entry stays. False when the board is empty.
   bool TakeBack();
   // Plays the move-list entry after the last move again, if it lies on the board.
@@ -51,11 +63,20 @@ class Game {
   }
   int SideToMove() const { return engine_.moveCount % 2 == 0 ? kBlack : kWhite; }
   const Position& position() const { return engine_.position; }
-
-  EngineState& engine() { return engine_; }
   const EngineState& engine() const { return engine_; }
-  SearchSettings& settings() { return engine_.settings; }
+
   const SearchSettings& settings() const { return engine_.settings; }
+  // Replaces the search settings; refuses (false, nothing changed) settings under which a search
+  // would run past the move list's scratch entries.
+  bool SetSettings(const SearchSettings& settings);
+  // Restarts the move choice's random generator, for repeatable games.
+  void SeedRandom(std::uint32_t seed) { engine_.random.Seed(seed); }
+
+  // The computer's reply for the side to move, found without playing it.
+  Thought Think();
+  // The one-ply choice for the side to move; its scores become the score table.
+  MoveChoice ChooseMove();
+
   Host& host() { return host_; }
 
   char blackPlayer = kMan;
@@ -65,8 +86,9 @@ class Game {
   char statusMark = ' ';  // '+' when the last search proved a win for its colour
   bool traceSwitch = false;
   bool shortTraceFlag = false;
-  ScoreTable scoreTable{};          // the scores of the last one-ply choice
-  ThreatInventory storedInventory;  // handed to the search by value; nothing fills it
+
+  // The scores of the last one-ply choice made through ChooseMove.
+  const ScoreTable& scoreTable() const { return scoreTable_; }
 
  private:
   // Everything a new game resets, without the computer's centre stone.
@@ -74,6 +96,9 @@ class Game {
 
   Host& host_;
   EngineState engine_;
+  ScoreTable scoreTable_{};
+  // Cleared at every new game and handed to the search, whose root does not read it.
+  ThreatInventory storedInventory_;
 };
 
 }  // namespace zel

@@ -9,10 +9,16 @@
 namespace zel {
 
 // Moves 1 to 225 of a game at their own index (index 0 holds no move), and above the move
-// count the scratch entries that the search writes for the line it examines.
+// count the scratch entries that the search writes for the line it examines: the node at depth
+// d (its stone being move moveCount + d) writes entry moveCount + d.
 inline constexpr int kMaxMoves = kBoardSize * kBoardSize;
-inline constexpr int kMoveListSize = kMaxMoves + 1 + 64;
+inline constexpr int kScratchEntries = 64;
+inline constexpr int kMoveListSize = kMaxMoves + 1 + kScratchEntries;
 using MoveList = std::array<Point, kMoveListSize>;  // unwritten entries read kNoPoint
+
+// The deepest node a search may enter, whatever the game's move count: its entry is still in
+// the move list. A search reaches depth searchLevel + fourExtension.
+inline constexpr int kMaxSearchDepth = kScratchEntries;
 
 // The one-ply choice's score of every point.
 using ScoreTable = std::array<std::array<int, kBoardSize>, kBoardSize>;
@@ -31,7 +37,15 @@ struct SearchSettings {
   int trialWeight = 4;        // weight of the trial placements in the ranking key
   bool quietMoves = true;     // "Non 3/4": quiet moves at plies 2 and 3
   bool randomChoice = true;   // pick at random among the near-best moves
+
+  // Whether a search on these settings stays within the move list's scratch entries.
+  constexpr bool WithinDepthBound() const {
+    return fourExtension >= 0 && searchLevel <= kMaxSearchDepth - fourExtension;
+  }
 };
+
+// The deepest search level at the default four extension.
+inline constexpr int kMaxSearchLevel = kMaxSearchDepth - SearchSettings{}.fourExtension;
 
 // Calls from the search to the world outside the engine.
 class SearchHooks {

@@ -1,5 +1,7 @@
 #include "search/think.h"
 
+#include <algorithm>
+
 #include "search/choose_move.h"
 #include "search/threat_search.h"
 
@@ -29,8 +31,11 @@ Thought Think(EngineState& state, const ThreatInventory& stored) {
   }
 
   state.traceCount = 0;
-  const int level = settings.searchLevel;
-  if (state.moveCount <= 9 && level < 12) settings.searchLevel = 12;
+  const SearchSettings saved = settings;
+  if (state.moveCount <= 9 && settings.searchLevel < 12) settings.searchLevel = 12;
+  // However it was set, the search stays within the move list's scratch entries.
+  settings.fourExtension = std::clamp(settings.fourExtension, 0, kMaxSearchDepth);
+  settings.searchLevel = std::min(settings.searchLevel, kMaxSearchDepth - settings.fourExtension);
 
   SearchCall call;
   call.last = state.moveList[state.moveCount];
@@ -39,7 +44,7 @@ Thought Think(EngineState& state, const ThreatInventory& stored) {
   thought.result = colour == kBlack ? search.SearchBlack(call, stored, state.position)
                                     : search.SearchWhite(call, stored, state.position);
   thought.nodes = search.nodes();
-  settings.searchLevel = level;
+  settings = saved;
   return thought;
 }
 

@@ -18,8 +18,10 @@ struct Thought {
 
 // Finds the point the computer plays for the side to move of the game in state, without playing
 // it. Early in the game (9 stones or fewer) a search level below 12 is raised to 12 for this
-// search. The search starts from the game's last two moves with both threat levels 3, both
-// reach filters off and the stored inventory; the trace count starts again at 0.
+// search, and a level or four extension beyond the move list's scratch entries is lowered to
+// fit (the settings are restored afterwards). The search starts from the game's last two moves
+// with both threat levels 3 and both reach filters off; the root scans the whole board, so the
+// stored inventory, passed by reference, is not read. The trace count starts again at 0.
 Thought Think(EngineState& state, const ThreatInventory& stored);
 
 // Whether the side to move has a point it may play: for Black an unmarked empty point, for

@@ -96,7 +96,7 @@ TEST(Cli, BadCommandLines) {
            "answers " + file + " threes 7 7 3", "answers " + file + " threes x 7 1",
            "answers " + file + " threes 7 7", "choose " + file + " --seed",
            "choose " + file + " --seed -3", "choose " + file + " " + file,
-           "search " + file + " --level", "search " + file + " --level 41",
+           "search " + file + " --level", "search " + file + " --level 59",
            "search " + file + " --seed x", "search " + file + " --depth 3", "bench x"}) {
     const test::CliRun run = RunCli(arguments);
     EXPECT_EQ(run.status, 2) << arguments;

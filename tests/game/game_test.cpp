@@ -37,7 +37,7 @@ TEST_F(GameTest, ComputerBlackOpensOnTheCentre) {
 
 TEST_F(GameTest, NewGameKeepsTheMoveList) {
   for (int k = 0; k < 10; ++k)
-    game.Play({k, k % 2 == 0 ? 0 : 14});
+    ASSERT_EQ(game.Play({k, k % 2 == 0 ? 0 : 14}), PlayResult::kPlayed);
   game.statusMark = '+';
   game.NewGame();
   EXPECT_EQ(game.moveCount(), 0);
@@ -50,7 +50,7 @@ TEST_F(GameTest, NewGameKeepsTheMoveList) {
 TEST_F(GameTest, FullBoard) {
   for (int r = 0; r < kBoardSize; ++r) {
     for (int c = 0; c < kBoardSize; ++c)
-      game.Play({r, c});
+      ASSERT_EQ(game.Play({r, c}), PlayResult::kPlayed);
   }
   EXPECT_EQ(game.moveCount(), kMaxMoves);
   EXPECT_EQ(game.Move(kMaxMoves), (Point{14, 14}));
@@ -61,7 +61,7 @@ TEST_F(GameTest, FullBoard) {
 TEST_F(GameTest, TakeBackAndReplay) {
   const Point moves[] = {{7, 7}, {7, 8}, {8, 8}, {6, 6}, {9, 9}};
   for (Point p : moves)
-    game.Play(p);
+    ASSERT_EQ(game.Play(p), PlayResult::kPlayed);
   const Position five = game.position();
   ASSERT_TRUE(game.TakeBack());
   ASSERT_TRUE(game.TakeBack());
@@ -74,6 +74,64 @@ TEST_F(GameTest, TakeBackAndReplay) {
   EXPECT_EQ(game.position().board, five.board);
   EXPECT_FALSE(game.ReplayNext());  // entry 6 was never written
   EXPECT_EQ(game.moveCount(), 5);
+}
+
+// A move off the board or onto a stone is refused and leaves the whole game as it was; a marked
+// point is Black's to avoid, not the game's to refuse.
+TEST_F(GameTest, PlayRefusesOffBoardAndOccupiedPoints) {
+  for (const Point p : {Point{7, 7}, Point{0, 0}, Point{7, 9}, Point{1, 0}, Point{7, 5}})
+    ASSERT_EQ(game.Play(p), PlayResult::kPlayed);
+  const Position before = game.position();
+  const int count = game.moveCount();
+  const std::vector<Point> moves(game.Moves().begin(), game.Moves().end());
+  const struct {
+    Point p;
+    PlayResult expected;
+  } cases[] = {
+      {{-1, 7}, PlayResult::kOffBoard}, {{15, 7}, PlayResult::kOffBoard},
+      {{7, -1}, PlayResult::kOffBoard}, {{7, 15}, PlayResult::kOffBoard},
+      {kNoPoint, PlayResult::kOffBoard}, {{7, 7}, PlayResult::kOccupied},
+      {{0, 0}, PlayResult::kOccupied},  {{7, 5}, PlayResult::kOccupied},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(game.Play(c.p), c.expected) << c.p.row << "," << c.p.col;
+    EXPECT_EQ(game.moveCount(), count);
+    EXPECT_EQ(std::vector<Point>(game.Moves().begin(), game.Moves().end()), moves);
+    EXPECT_EQ(game.Move(count + 1), kNoPoint);
+    EXPECT_EQ(game.position().board, before.board);
+    EXPECT_EQ(game.position().black, before.black);
+    EXPECT_EQ(game.position().white, before.white);
+  }
+}
+
+TEST_F(GameTest, PlayTakesAMarkedPoint) {
+  // Black's twos on row 7 and column 7 make (7, 7) a double three.
+  for (const Point p : {Point{7, 5}, Point{0, 0}, Point{7, 6}, Point{0, 2}, Point{5, 7},
+                        Point{0, 4}, Point{6, 7}, Point{0, 6}})
+    ASSERT_EQ(game.Play(p), PlayResult::kPlayed);
+  ASSERT_EQ(game.position().board[7][7], kForbiddenMark);
+  EXPECT_EQ(game.Play({7, 7}), PlayResult::kPlayed);
+  EXPECT_EQ(game.position().board[7][7], kBlack);
+  EXPECT_EQ(game.moveCount(), 9);
+}
+
+// Search settings that would take the search past the move list's scratch entries are refused.
+TEST_F(GameTest, SearchSettingsStayWithinTheMoveList) {
+  SearchSettings settings = game.settings();
+  settings.searchLevel = kMaxSearchLevel;
+  EXPECT_TRUE(game.SetSettings(settings));
+  EXPECT_EQ(game.settings().searchLevel, kMaxSearchLevel);
+  for (const auto& [level, extension] : {std::pair{kMaxSearchLevel + 1, 6}, std::pair{10, -1},
+                                        std::pair{kMaxSearchDepth - 5, 6}}) {
+    SearchSettings bad = game.settings();
+    bad.searchLevel = level;
+    bad.fourExtension = extension;
+    EXPECT_FALSE(game.SetSettings(bad)) << level << " " << extension;
+    EXPECT_EQ(game.settings().searchLevel, kMaxSearchLevel);
+    EXPECT_EQ(game.settings().fourExtension, 6);
+  }
+  settings.searchLevel = 0;  // the one-ply choice
+  EXPECT_TRUE(game.SetSettings(settings));
 }
 
 TEST_F(GameTest, LoadMovesWithComputerBlackDropsTheCentreStone) {

@@ -6,11 +6,9 @@
 #include <tuple>
 #include <vector>
 
-#include "game/game.h"
 #include "patterns/update.h"
 #include "support/engine_state.h"
 #include "support/positions.h"
-#include "support/recording_host.h"
 
 namespace zel {
 namespace {
@@ -105,16 +103,18 @@ TEST(ChooseMove, EmptyBoardScoresByRing) {
   }
 }
 
-// A game through a Game, so that the move list and the game's board agree with the position.
+// A game's engine state, so that the move list and the game's board agree with the position.
 struct ChooseMoveInGame : ::testing::Test {
-  test::RecordingHost host;
-  Game game{host};
+  EngineState state;
   ScoreTable scores;
 
   MoveChoice Choose(const std::vector<Point>& moves, int seed) {
-    game.LoadMoves(moves);
-    game.engine().random.Seed(seed);
-    return ChooseMove(game.engine(), game.SideToMove(), game.position(), scores);
+    const SearchSettings settings = state.settings;
+    state = test::EngineAfter(moves);
+    state.settings = settings;
+    state.random.Seed(static_cast<std::uint32_t>(seed));
+    const int colour = state.moveCount % 2 == 0 ? kBlack : kWhite;
+    return ChooseMove(state, colour, state.position, scores);
   }
 };
 
@@ -135,9 +135,9 @@ TEST_F(ChooseMoveInGame, OpeningRules) {
     EXPECT_EQ(choice.count == 0 ? choice.point : std::nullopt, tc.expected);
   }
   // A search's copy with the first stone's 3 x 3 area filled: the scores choose.
-  game.LoadMoves(std::vector<Point>{{0, 0}});
+  state = test::EngineAfter(std::vector<Point>{{0, 0}});
   const Position copy = Stones("0,0 1,1", "0,1 1,0");
-  const MoveChoice choice = ChooseMove(game.engine(), kWhite, copy, scores);
+  const MoveChoice choice = ChooseMove(state, kWhite, copy, scores);
   ASSERT_TRUE(choice.point);
   EXPECT_GE(choice.count, 1);
   EXPECT_LE(copy.board[choice.point->row][choice.point->col], 0);
@@ -152,7 +152,7 @@ TEST_F(ChooseMoveInGame, SameSeedSameChoice) {
   // The draw picks rand() % topCount among the ranked candidates; without it, the first.
   Random expected(7);
   EXPECT_EQ(*first.point, first.candidates[expected.Next() % first.topCount]);
-  game.settings().randomChoice = false;
+  state.settings.randomChoice = false;
   EXPECT_EQ(*Choose(moves, 7).point, first.candidates[0]);
 }
 

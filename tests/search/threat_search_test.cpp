@@ -7,53 +7,52 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
 #include "patterns/line_codes.h"
 #include "patterns/near_points.h"
 #include "search/choose_move.h"
 #include "search/think.h"
 #include "support/positions.h"
-#include "support/recording_host.h"
+#include "support/engine_state.h"
 #include "threats/answers.h"
 
 namespace zel {
 namespace {
 
 using test::Rif;
+using test::SideToMove;
+
+// The search's answer for the side to move of the game in state.
+SearchResult Reply(EngineState& state) {
+  const Thought thought = zel::Think(state, ThreatInventory{});
+  EXPECT_TRUE(thought.result.has_value());
+  return thought.result.value_or(SearchResult{-1, -1, 0, 0});
+}
 
 // A game holding the moves, with the generator seeded.
 class SearchTest : public ::testing::Test {
  protected:
-  void Load(std::string_view moves) {
-    game_.LoadMoves(Rif(moves));
-    game_.engine().random.Seed(1);
-  }
+  void Load(std::string_view moves) { state_ = test::EngineAfter(Rif(moves)); }
 
   SearchResult Root(SearchCall call) {
-    call.last = game_.Move(game_.moveCount());
-    call.previous = game_.Move(game_.moveCount() - 1);
-    ThreatSearch search(game_.engine());
-    const SearchResult result = game_.SideToMove() == kBlack
-                                    ? search.SearchBlack(call, {}, game_.position())
-                                    : search.SearchWhite(call, {}, game_.position());
+    call.last = state_.moveList[state_.moveCount];
+    call.previous = state_.moveList[state_.moveCount - 1];
+    ThreatSearch search(state_);
+    const SearchResult result = SideToMove(state_) == kBlack
+                                    ? search.SearchBlack(call, {}, state_.position)
+                                    : search.SearchWhite(call, {}, state_.position);
     nodes_ = search.nodes();
     return result;
   }
 
-  SearchResult Think() {
-    const Thought thought = zel::Think(game_.engine(), game_.storedInventory);
-    EXPECT_TRUE(thought.result.has_value());
-    return thought.result.value_or(SearchResult{-1, -1, 0, 0});
-  }
+  SearchResult Think() { return Reply(state_); }
 
   // The point ChooseMove picks for the side to move, without random choice.
   Point Chosen() {
     ScoreTable scores;
-    return *ChooseMove(game_.engine(), game_.SideToMove(), game_.position(), scores).point;
+    return *ChooseMove(state_, SideToMove(state_), state_.position, scores).point;
   }
 
-  test::RecordingHost host_;
-  Game game_{host_};
+  EngineState state_;
   std::int64_t nodes_ = 0;
 };
 
@@ -86,9 +85,9 @@ TEST_F(SearchTest, DecidedAtOnce) {
   for (const AtOnceCase& c : cases) {
     SCOPED_TRACE(c.name);
     Load(c.moves);
-    game_.settings().randomChoice = false;
-    game_.settings().searchLevel = c.level;
-    game_.settings().fourExtension = c.extension;
+    state_.settings.randomChoice = false;
+    state_.settings.searchLevel = c.level;
+    state_.settings.fourExtension = c.extension;
     SearchResult expected = c.expected;
     if (expected.row < 0) {
       const Point chosen = Chosen();
@@ -120,8 +119,8 @@ TEST_F(SearchTest, NoAnswerLosesSoTheOnePlyChoiceIsPlayed) {
   // Black's open three f8-h8: without quiet moves Black has nothing after either of White's
   // answers (e8, i8), so White plays its own one-ply choice.
   Load("f8 a1 g8 o1 h8");
-  game_.settings().randomChoice = false;
-  game_.settings().quietMoves = false;
+  state_.settings.randomChoice = false;
+  state_.settings.quietMoves = false;
   const Point chosen = Chosen();
   // Depth 1 marks the one-ply choice; an answer would carry its line's depth.
   EXPECT_EQ(Root({}), (SearchResult{chosen.row, chosen.col, 0, 1}));
@@ -131,7 +130,7 @@ TEST_F(SearchTest, TwoFourThreesCannotBothBeStopped) {
   // White has four-three points at g13 (row 2) and i3 (row 12), far apart; Black has no four to
   // counter with, so every answer loses and the search says so.
   Load("c13 d13 m3 e13 a15 f13 o1 g12 f15 g11 c6 l3 a9 k3 n10 j3 o8 i4 g1 i5");
-  ASSERT_EQ(game_.SideToMove(), kBlack);
+  ASSERT_EQ(SideToMove(state_), kBlack);
   const SearchResult result = Think();
   EXPECT_EQ(result.value, -3);
   const Point answers[] = {{2, 6}, {2, 7}, {1, 6}, {5, 6}, {12, 8}, {12, 7}, {13, 8}, {9, 8}};
@@ -144,7 +143,7 @@ TEST_F(SearchTest, QuickDefenceWithThreeAnswers) {
   // holds, and neither other answer is a Black threat, so the search stops there: the result is
   // the answer with its line's depth, not the one-ply choice with depth 1.
   Load("a1 f8 o1 g8 a15 i8");
-  game_.settings().randomChoice = false;
+  state_.settings.randomChoice = false;
   const SearchResult result = Root({});
   EXPECT_EQ(result.point(), (Point{7, 7}));
   EXPECT_NE(result.value, -3);
@@ -158,7 +157,7 @@ TEST_F(SearchTest, FindsADefenceAgainstAnOpenThree) {
   EXPECT_NE(defence.value, 3);
   EXPECT_TRUE(defence.point() == (Point{7, 6}) || defence.point() == (Point{7, 10}))
       << defence.row << "," << defence.col;
-  game_.Play(defence.point());
+  test::PlayMove(state_, defence.point());
   EXPECT_NE(Think().value, 3);
 }
 
@@ -182,12 +181,12 @@ TEST_F(SearchTest, HooksSeeEveryEntryAndThePumpAtDepthSix) {
   for (const auto& c : cases) {
     Load(c.moves);
     RecordingHooks hooks;
-    game_.engine().hooks = &hooks;
+    state_.hooks = &hooks;
     Think();
-    game_.engine().hooks = nullptr;
+    state_.hooks = nullptr;
     // Entry indexes are the trace count at each hand-over: each exactly once, from 0 on.
     std::sort(hooks.indexes.begin(), hooks.indexes.end());
-    std::vector<int> expected(static_cast<size_t>(game_.engine().traceCount));
+    std::vector<int> expected(static_cast<size_t>(state_.traceCount));
     std::iota(expected.begin(), expected.end(), 0);
     EXPECT_EQ(hooks.indexes, expected);
     EXPECT_EQ(hooks.pumps > 0, c.deep) << c.moves;
@@ -196,18 +195,19 @@ TEST_F(SearchTest, HooksSeeEveryEntryAndThePumpAtDepthSix) {
 
 // Plays the attacker's searched moves against every listed answer of the defender, and succeeds
 // when every line ends in a five the defender cannot stop.
-::testing::AssertionResult WinsAgainstEveryDefence(Game& game, int attacker, int movesLeft) {
-  const SearchResult r = Think(game.engine(), game.storedInventory).result.value_or(SearchResult{});
+::testing::AssertionResult WinsAgainstEveryDefence(EngineState& game, int attacker,
+                                                   int movesLeft) {
+  const SearchResult r = Reply(game);
   if (movesLeft == 0 || r.value != (attacker == kBlack ? 3 : -3)) {
-    return ::testing::AssertionFailure() << "no win found after " << game.moveCount() << " moves";
+    return ::testing::AssertionFailure() << "no win found after " << game.moveCount << " moves";
   }
-  const Position& pos = game.position();
+  const Position& pos = game.position;
   auto has = [&](int colour, Point p, int code) {
     const PatternEntry& c = pos.Table(colour)[p.row][p.col];
     return std::find(c.begin(), c.begin() + kDirections, code) != c.begin() + kDirections;
   };
   if (has(attacker, r.point(), kFive)) return ::testing::AssertionSuccess();
-  game.Play(r.point());
+  test::PlayMove(game, r.point());
 
   // A four must be blocked at its five point; a three is met by the answers to its straight-four
   // points; after a quiet move the defender may play anywhere near it.
@@ -241,12 +241,12 @@ TEST_F(SearchTest, HooksSeeEveryEntryAndThePumpAtDepthSix) {
   for (const Point reply : replies) {
     if (!result) break;
     if (!playable(reply)) continue;
-    game.Play(reply);
+    test::PlayMove(game, reply);
     result = WinsAgainstEveryDefence(game, attacker, movesLeft - 1);
-    game.TakeBack();
+    test::TakeBackMove(game);
     if (!result) result << " (after " << reply.row << "," << reply.col << ")";
   }
-  game.TakeBack();
+  test::TakeBackMove(game);
   return result;
 }
 
@@ -271,7 +271,7 @@ TEST_F(SearchTest, ForcedWinsHoldAgainstEveryDefence) {
   for (const WinCase& c : cases) {
     SCOPED_TRACE(c.name);
     Load(c.moves);
-    EXPECT_TRUE(WinsAgainstEveryDefence(game_, game_.SideToMove(), c.maxMoves));
+    EXPECT_TRUE(WinsAgainstEveryDefence(state_, SideToMove(state_), c.maxMoves));
   }
 }
 
