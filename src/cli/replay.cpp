@@ -11,15 +11,12 @@ namespace zel::cli {
 
 bool ReplayRecord(std::string_view file, Game& game) {
   const RecordLoad load = LoadRecord(std::filesystem::path(std::string(file)));
-  if (load.stop == RecordStop::kCannotOpen) {
-    Fail(std::string("cannot read ") + std::string(file));
+  const std::string message = std::string(file) + ": " + DescribeLoad(load);
+  if (IsFileError(load.stop)) {
+    Fail(message);
     return false;
   }
-  if (load.stop != RecordStop::kEnd) {
-    std::cerr << "zel-cli: warning: " << file << ":" << load.line << ": " << DescribeStop(load.stop)
-              << "; loading stops there, after " << load.moves.size()
-              << (load.moves.size() == 1 ? " move\n" : " moves\n");
-  }
+  if (load.stop != RecordStop::kEnd) std::cerr << "zel-cli: warning: " << message << '\n';
   game.LoadMoves(load.moves);
   return true;
 }

@@ -17,8 +17,9 @@ class QuietHost final : public Host {
 };
 
 // Replays the record file into `game` (a fresh game, both players the user). A file that cannot
-// be read prints a one-line error and returns false; a file that stops early on a bad line
-// keeps its valid moves and prints a warning.
+// be read (missing, unreadable, not a regular file, too large) prints a one-line error naming it
+// and returns false. A file that stops early on a bad line keeps its valid moves and prints a
+// one-line warning with the line and the reason; so does a file with no move line.
 bool ReplayRecord(std::string_view file, Game& game);
 
 // Moves in board notation ("h8 i9 ..."; column letter, row number counted from the bottom),

@@ -15,21 +15,47 @@ namespace zel {
 
 inline constexpr std::string_view kRecordFileName = "move.txt";
 
+// No record is larger: a full board takes about 3.2 KB. Larger files are refused unread.
+inline constexpr long kRecordSizeLimit = 1L << 20;
+
 // Why loading stopped.
 enum class RecordStop {
-  kEnd,           // end of the moves: end of file, or a line that is not the next move
-  kCannotOpen,    // the file could not be read
-  kBadDigit,      // a row or column digit outside '0'..'9', 'A'..'E'
-  kTruncated,     // a move line that breaks off before its four characters
-  kTooManyMoves,  // a 226th move
-  kOccupied,      // a move onto a point that an earlier move holds
+  // The moves end normally: the end of the text, after blank lines or none.
+  kEnd,
+  // The text holds no move line: it is empty or blank. No moves.
+  kNoMoves,
+
+  // Early stops at a line: the moves before it are kept and the rest is ignored.
+  kNotAMove,       // the line does not start with a number
+  kOutOfSequence,  // the line's move number is not the next one
+  kBadRow,         // a row digit outside '0'..'9', 'A'..'E'
+  kBadColumn,      // a column digit outside '0'..'9', 'A'..'E'
+  kTruncated,      // a move line that breaks off before its four fields
+  kTooManyMoves,   // a 226th move
+  kOccupied,       // a move onto a point that an earlier move holds
+  kTrailingText,   // text after the four fields; the move on that line is kept
+
+  // The file cannot be read at all. No moves.
+  kCannotRead,      // open() or read() failed; see `error`
+  kNotRegularFile,  // a directory, pipe, device or socket
+  kTooLarge,        // more than kRecordSizeLimit bytes
 };
 
 struct RecordLoad {
   std::vector<Point> moves;  // the valid moves before the stop, in order
   RecordStop stop = RecordStop::kEnd;
-  int line = 0;  // 1-based line of the file where an error stopped loading
+  int line = 0;  // 1-based line of an early stop; 0 otherwise
+  // What the stop found, as written (at most a few dozen bytes): the move number, the digit, the
+  // point's two digits, the start of the line, the trailing text, or the kind of file.
+  std::string found;
+  int error = 0;  // errno of kCannotRead
 };
+
+// True for the stops of a file that cannot be read at all.
+constexpr bool IsFileError(RecordStop stop) {
+  return stop == RecordStop::kCannotRead || stop == RecordStop::kNotRegularFile ||
+         stop == RecordStop::kTooLarge;
+}
 
 // The move line of move `number` (1 to 999) at p, with its line end.
 std::string FormatMoveLine(int number, Point p);
@@ -37,17 +63,22 @@ std::string FormatMoveLine(int number, Point p);
 // The whole record text of these moves: their lines, then the closing empty line.
 std::string FormatRecord(std::span<const Point> moves);
 
-// Reads moves 1, 2, ... from record text. Stops at the first line that is not the next move,
-// and before a line that would break the game (see RecordStop).
+// Reads moves 1, 2, ... from record text. A UTF-8 byte order mark at the start is skipped; LF,
+// CR LF and a lone CR each end a line. Blank lines are skipped. Stops at the first line that is
+// not the next move, and before a line that would break the game (see RecordStop).
 RecordLoad ParseRecord(std::string_view text);
 
-// Writes the record file, replacing earlier content. False when the file cannot be written.
+// Writes the record file atomically: a temporary file in the same directory, synced, then
+// renamed over `path`. False when it cannot be written; `path` is then left as it was.
 bool SaveRecord(const std::filesystem::path& path, std::span<const Point> moves);
 
-// Reads a record file; RecordStop::kCannotOpen with no moves when it cannot be read.
+// Reads a record file. Refuses, without reading, anything but a regular file of at most
+// kRecordSizeLimit bytes.
 RecordLoad LoadRecord(const std::filesystem::path& path);
 
-// A one-line description of why loading stopped, for messages.
-std::string_view DescribeStop(RecordStop stop);
+// One line saying how loading ended, for the user, e.g.
+// "line 3: move number 5 where 3 was expected; loading stops there, after 2 moves".
+// It does not name the file.
+std::string DescribeLoad(const RecordLoad& load);
 
 }  // namespace zel

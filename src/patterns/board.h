@@ -14,7 +14,10 @@ constexpr int Opponent(int colour) {
   return 3 - colour;
 }
 
-// Board values. A value below 1 means no stone; below 0 means Black may not play there.
+// Board values. A value below 1 means no stone. A negative value is the pattern update's mark of
+// a point where Black would make a forbidden shape: the move choice and the search do not play
+// Black's fours and threes there, but a Black five on a marked point still counts (it is
+// listed, and the search plays it as a win).
 inline constexpr int kEmpty = 0;
 inline constexpr int kForbiddenMark = -1;  // Black would make a double three or a double four
 inline constexpr int kOverlineMark = -2;   // Black would make six or more in a row
@@ -42,7 +45,9 @@ inline constexpr int kDirections = 4;
 inline constexpr std::array<int, kDirections> kRowStep{0, 1, 1, 1};
 inline constexpr std::array<int, kDirections> kColStep{1, 0, 1, -1};
 
-// Slot 4 of a pattern table entry: the point's threat count.
+// Slot 4 of a pattern table entry: threat counts, the directions whose code is a threat (above
+// 6). White's table counts White's threats; Black's table counts both colours' together, so that
+// a 0 there says the point is quiet for either colour.
 inline constexpr int kThreatCountSlot = 4;
 
 using Board = std::array<std::array<int, kBoardSize>, kBoardSize>;

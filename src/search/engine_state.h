@@ -5,6 +5,7 @@
 
 #include "patterns/board.h"
 #include "search/random.h"
+#include "search/search_stack.h"
 
 namespace zel {
 
@@ -67,6 +68,7 @@ struct EngineState {
   Random random;
   int traceCount = 0;  // index of the next trace entry
   SearchHooks* hooks = nullptr;
+  SearchStack searchStack{kMaxSearchDepth};  // the search's nodes; scratch
 };
 
 }  // namespace zel

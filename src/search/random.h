@@ -17,7 +17,7 @@ class Random {
   // The next value, 0 to 32767.
   int Next() {
     state_ = state_ * 214013U + 2531011U;
-    return static_cast<int>((state_ >> 16) & 0x7fffU);
+    return static_cast<int>((state_ >> 16) & static_cast<std::uint32_t>(kMax));
   }
 
  private:

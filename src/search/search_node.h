@@ -33,19 +33,6 @@ struct Kinds<kWhite> {
   static constexpr int kThrees = kWhiteThrees;
 };
 
-// Everything a node owns for the length of its call.
-struct ThreatSearch::Node {
-  // The inventories are left for the node's entry to build.
-  Node(const SearchCall& c, const Position& parent) : call(c), ply(c.depth + 1), pos(parent) {}
-
-  SearchCall call;
-  int ply;                   // depth + 1: the number of the move this node chooses
-  Position pos;              // the node's own copy of the position
-  ThreatInventory own;       // threats around the mover's previous stone
-  ThreatInventory last;      // threats around the opponent's last stone; handed to children
-  Point lastExamined{0, 0};  // the last attack tried in the four-three and four steps
-};
-
 // The best answer so far among the defences a node tries. Black prefers the greater value and,
 // among equal values, the longer line; White the smaller value and the longer line. A tie keeps
 // the earlier answer.

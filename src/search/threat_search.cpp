@@ -50,11 +50,16 @@ SearchResult ThreatSearch::Search(const SearchCall& call, const ThreatInventory&
   constexpr int kThem = Opponent(Us);
   ++nodes_;
 
-  // Step 1. Entry: keep the window responsive, stop at the depth bound, copy the position.
+  // Step 1. Entry: keep the window responsive, stop at the depth bound, copy the position into
+  // this depth's node. Think keeps the bound within the move list and the node stack; a call
+  // that would go past them is stopped as at the bound.
   if (call.depth == 6 && state_.hooks != nullptr) state_.hooks->PumpOneMessage();
   const SearchSettings& settings = state_.settings;
-  if (call.depth > settings.searchLevel + settings.fourExtension) return {0, 0, 0, call.depth};
-  Node node(call, parent);
+  if (call.depth > settings.searchLevel + settings.fourExtension || call.depth > kMaxSearchDepth) {
+    return {0, 0, 0, call.depth};
+  }
+  Node& node = state_.searchStack.At(call.depth);
+  node.Reset(call, parent);
   Enter<Us>(node, inherited);
 
   // Step 2. Fives and straight fours decide the node at once.

@@ -9,29 +9,12 @@
 #include "patterns/board.h"
 #include "patterns/threat_inventory.h"
 #include "search/engine_state.h"
+#include "search/search_call.h"
 #include "search/search_result.h"
+#include "search/search_stack.h"
 #include "threats/answers.h"
 
 namespace zel {
-
-inline constexpr int kThreesAndFours = 3;  // threat level: may attack with threes and fours
-inline constexpr int kFoursOnly = 4;       // threat level: fours only
-
-// One call of a search node.
-struct SearchCall {
-  int depth = 0;              // plies made below the root; 0 at the root
-  Point last = kNoPoint;      // the opponent's stone just played (the game's last move at the root)
-  Point previous = kNoPoint;  // the mover's own previous stone
-  int blackLevel = kThreesAndFours;
-  int whiteLevel = kThreesAndFours;
-  int blackReach = 0;  // 1: Black tries only attacks on a line with, or near, its previous stone
-  int whiteReach = 0;
-
-  int& Level(int colour) { return colour == kBlack ? blackLevel : whiteLevel; }
-  int Level(int colour) const { return colour == kBlack ? blackLevel : whiteLevel; }
-  int& Reach(int colour) { return colour == kBlack ? blackReach : whiteReach; }
-  int Reach(int colour) const { return colour == kBlack ? blackReach : whiteReach; }
-};
 
 class ThreatSearch {
  public:
@@ -50,8 +33,8 @@ class ThreatSearch {
   // Calls of SearchBlack and SearchWhite so far, those cut off at the depth bound included.
   std::int64_t nodes() const { return nodes_; }
 
-  // A node's state and the best answer among its defences (defined with the search's code).
-  struct Node;
+  // A node's state, and the best answer among its defences (defined with the search's code).
+  using Node = SearchNode;
   template <int Us>
   class BestAnswer;
 

@@ -46,8 +46,9 @@ class LineView {
   int stone_;
 };
 
-// Appends a point that lies on the board; a point off the board is never an answer. A full
-// list takes nothing more.
+// Appends a point that lies on the board; a point off the board is never an answer. The
+// generators append at most 12 points after the key point, so the list never fills; if it ever
+// did, the point would be dropped (and a debug build would stop here).
 void Add(AnswerList& list, int& count, Point p) {
   assert(count < kAnswerCapacity);
   if (OnBoard(p) && count < kAnswerCapacity) list[count++] = p;

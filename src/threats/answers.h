@@ -9,7 +9,8 @@
 namespace zel {
 
 // An answer list: entry 0 is the key point, written by the caller; the generators append from
-// entry 1 and return the entry count. No generator appends more than 12 entries.
+// entry 1 and return the entry count. No generator appends more than 12 entries (three answers
+// to a three in each of four directions), so 13 entries always hold the whole list.
 inline constexpr int kAnswerCapacity = 13;
 using AnswerList = std::array<Point, kAnswerCapacity>;
 

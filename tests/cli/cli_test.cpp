@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -120,14 +121,55 @@ TEST(Cli, ChoiceIsRepeatableWithItsSeedAndServesLevelZero) {
   EXPECT_EQ(search[1].rfind("nodes 0 ms ", 0), 0U) << search[1];
 }
 
-// The bench's total node count is the search's signature: it changes with anything the search
-// does. When a change of behaviour is intended, update the number here and in the README.
-TEST(Cli, BenchSignature) {
-  const test::CliRun run = RunCli("bench");
-  ASSERT_EQ(run.status, 0) << run.err;
-  const std::vector<std::string> lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 39U);
-  EXPECT_EQ(lines[36], "Total nodes 86202");
+// A file that cannot be read at all is an error naming the file and the reason.
+TEST(Cli, RefusesFilesItCannotRead) {
+  const auto dir = test::ScratchDir("cli_refuses_" + std::to_string(getpid()));
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  test::WriteFile(dir / "large.txt", std::string(kRecordSizeLimit + 1, '\n'));
+  const struct {
+    std::filesystem::path path;
+    const char* reason;
+  } cases[] = {
+      {dir / "missing.txt", "cannot read: No such file or directory"},
+      {dir, "not a regular file but a directory"},
+      {dir / "fifo", "not a regular file but a pipe"},
+      {dir / "large.txt", "larger than 1048576 bytes"},
+  };
+  for (const auto& c : cases) {
+    const test::CliRun run = RunCli("codes " + c.path.string(), 20);
+    EXPECT_EQ(run.status, 2) << c.path;
+    EXPECT_EQ(run.err.rfind("zel-cli: " + c.path.string() + ": " + c.reason, 0), 0U) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+  std::filesystem::remove_all(dir);
+}
+
+// A damaged record gives one warning with the line and the reason, and the commands go on with
+// the valid moves: their output is that of a clean record of those moves.
+TEST(Cli, WarnsOnceAndGoesOnWithTheValidMoves) {
+  const auto dir = test::ScratchDir("cli_warns_" + std::to_string(getpid()));
+  const struct {
+    const char* text;
+    const char* moves;  // the moves that load
+    const char* warning;
+  } cases[] = {
+      {"  1  7 7  8 h\n  2  7 8  8 i\n  4  6 8  7 i\n", "7,7 7,8",
+       "line 3: move number 4 where 3 was expected; loading stops there, after 2 moves"},
+      {"  1  7 7  8 h\r\n  2  7 8  8 i junk\r\n  3  6 8  7 i\r\n", "7,7 7,8",
+       "line 2: text after the move: \"junk\"; loading stops there, after 2 moves"},
+      {"\n", "", "no move line; the game is empty"},
+  };
+  int records = 0;
+  for (const auto& c : cases) {
+    const auto path = dir / ("move" + std::to_string(++records) + ".txt");
+    test::WriteFile(path, c.text);
+    const test::CliRun run = RunCli("codes " + path.string());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "zel-cli: warning: " + path.string() + ": " + c.warning + "\n");
+    EXPECT_EQ(run.out, RunOn("codes", c.moves, "").out) << c.text;
+  }
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

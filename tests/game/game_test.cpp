@@ -88,10 +88,10 @@ TEST_F(GameTest, PlayRefusesOffBoardAndOccupiedPoints) {
     Point p;
     PlayResult expected;
   } cases[] = {
-      {{-1, 7}, PlayResult::kOffBoard}, {{15, 7}, PlayResult::kOffBoard},
-      {{7, -1}, PlayResult::kOffBoard}, {{7, 15}, PlayResult::kOffBoard},
+      {{-1, 7}, PlayResult::kOffBoard},  {{15, 7}, PlayResult::kOffBoard},
+      {{7, -1}, PlayResult::kOffBoard},  {{7, 15}, PlayResult::kOffBoard},
       {kNoPoint, PlayResult::kOffBoard}, {{7, 7}, PlayResult::kOccupied},
-      {{0, 0}, PlayResult::kOccupied},  {{7, 5}, PlayResult::kOccupied},
+      {{0, 0}, PlayResult::kOccupied},   {{7, 5}, PlayResult::kOccupied},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(game.Play(c.p), c.expected) << c.p.row << "," << c.p.col;
@@ -121,8 +121,8 @@ TEST_F(GameTest, SearchSettingsStayWithinTheMoveList) {
   settings.searchLevel = kMaxSearchLevel;
   EXPECT_TRUE(game.SetSettings(settings));
   EXPECT_EQ(game.settings().searchLevel, kMaxSearchLevel);
-  for (const auto& [level, extension] : {std::pair{kMaxSearchLevel + 1, 6}, std::pair{10, -1},
-                                        std::pair{kMaxSearchDepth - 5, 6}}) {
+  for (const auto& [level, extension] :
+       {std::pair{kMaxSearchLevel + 1, 6}, std::pair{10, -1}, std::pair{kMaxSearchDepth - 5, 6}}) {
     SearchSettings bad = game.settings();
     bad.searchLevel = level;
     bad.fourExtension = extension;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,34 @@ TEST(EvaluateSegment, KnownSegments) {
     EXPECT_EQ(Evaluate(c.segment, kBlack), c.black);
     EXPECT_EQ(Evaluate(c.segment, kWhite), c.white);
   }
+}
+
+// Every segment of 5 to 15 cells, every arrangement of own stones in it (its ends are opponent
+// stones or the edge), for both colours: the cells coded as threats are counted and every code
+// is folded into an FNV-1a hash. Any change to what the evaluator computes, for any segment,
+// changes the pair; the known segments above say what the codes mean.
+TEST(EvaluateSegment, Signature) {
+  std::uint64_t hash = 14695981039346656037ULL;
+  std::int64_t threats = 0;
+  std::vector<int> stones;
+  std::vector<int> codes;
+  for (const int colour : {kBlack, kWhite}) {
+    for (int length = 5; length <= kMaxSegment; ++length) {
+      stones.assign(static_cast<size_t>(length), 0);
+      codes.assign(static_cast<size_t>(length), 0);
+      for (unsigned mask = 0; mask < 1U << length; ++mask) {
+        for (int k = 0; k < length; ++k)
+          stones[static_cast<size_t>(k)] = static_cast<int>(mask >> k & 1U);
+        ASSERT_EQ(EvaluateSegment(stones, colour, codes), 0);
+        for (const int code : codes) {
+          threats += code > 6 ? 1 : 0;
+          hash = (hash ^ static_cast<std::uint64_t>(code)) * 1099511628211ULL;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(threats, 563687);
+  EXPECT_EQ(hash, 10509560011356003155ULL);
 }
 
 TEST(EvaluateSegment, ShortSegmentWritesNothing) {

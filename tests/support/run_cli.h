@@ -41,12 +41,15 @@ inline std::filesystem::path ScratchDir(const std::string& name) {
 }
 
 // `arguments` is passed to the shell as written. Each run writes into a directory of its own,
-// so tests running side by side never read each other's output.
-inline CliRun RunCli(const std::string& arguments) {
+// so tests running side by side never read each other's output. With `timeoutSeconds` the run is
+// stopped after that long (status 124), so that a run that blocks fails instead of hanging.
+inline CliRun RunCli(const std::string& arguments, int timeoutSeconds = 0) {
   static int runs = 0;
   const auto dir =
       ScratchDir("cli_output_" + std::to_string(getpid()) + "_" + std::to_string(++runs));
-  const std::string command = std::string(ZEL_CLI_PATH) + " " + arguments + " >" +
+  const std::string timeout =
+      timeoutSeconds > 0 ? "timeout " + std::to_string(timeoutSeconds) + " " : "";
+  const std::string command = timeout + ZEL_CLI_PATH + " " + arguments + " >" +
                               (dir / "out").string() + " 2>" + (dir / "err").string();
   CliRun run;
   const int raw = std::system(command.c_str());

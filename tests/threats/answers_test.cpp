@@ -52,6 +52,20 @@ const Case kCases[] = {
     {"anti-diagonal top", kS4, "1,10 2,9 3,8", "", "4,7 0,11 5,6", "4,7 0,11"},
     // Case C, P(+5) = (15, -1) off the bottom-left corner.
     {"anti-diagonal corner", kS4, "11,3 12,2 13,1", "", "10,4 14,0 9,5", "10,4 14,0"},
+    // The same threes one cell further in, for every side and line: P(-5) or P(+5) is the
+    // board's outermost line, on the board and empty, so no near end is answered.
+    {"row one in from the left", kS4, "7,2 7,3 7,4", "", "7,5", "7,5"},
+    {"row one in from the right", kS4, "7,10 7,11 7,12", "", "7,9", "7,9"},
+    {"column one in from the top", kS4, "2,7 3,7 4,7", "", "5,7", "5,7"},
+    {"column one in from the bottom", kS4, "10,7 11,7 12,7", "", "9,7", "9,7"},
+    {"diagonal one in from the corner", kS4, "2,2 3,3 4,4", "", "5,5", "5,5"},
+    {"diagonal one in from the left", kS4, "2,4 3,5 4,6", "", "5,7", "5,7"},
+    {"diagonal one in from the bottom", kS4, "10,10 11,11 12,12", "", "9,9", "9,9"},
+    {"anti-diagonal one in from the top", kS4, "2,12 3,11 4,10", "", "5,9", "5,9"},
+    {"anti-diagonal one in from the corner", kS4, "10,4 11,3 12,2", "", "9,5", "9,5"},
+    // Threes against the top and bottom edges: the far end is a four, the near end is answered.
+    {"column top edge", kS4, "1,7 2,7 3,7", "", "4,7 0,7 5,7", "4,7 0,7"},
+    {"column bottom edge", kS4, "11,7 12,7 13,7", "", "10,7 14,7 9,7", "10,7 14,7"},
     // Inside the board the far end P(-4) reads straight four, not four: nothing but the key.
     // An opponent stone at P(-5) makes P(-4) a four and closes the far side.
     {"open both sides", kS4, "7,5 7,6 7,7", "", "7,8", "7,8"},
@@ -87,6 +101,12 @@ const Case kCases[] = {
     // Partner points on both sides: P(-1) before P(+1), distance 1 before distance 2.
     {"partner P(-1)", k43, "7,3 7,4 7,5 7,9 7,10 7,11", "7,2 7,12", nullptr, "7,7 7,6"},
     {"nearest partner", k43, "7,3 7,4 7,6 7,9 7,10", "7,2", nullptr, "7,7 7,8"},
+    // Partners three cells away, after and before the key, the far end closed; then the
+    // column's three K . X X.
+    {"partner P(+3)", k43, "7,8 7,9 7,11 9,7 10,7", "7,12", "7,7 7,10 6,7 8,7 11,7",
+     "7,7 7,10 6,7 8,7 11,7"},
+    {"partner P(-3)", k43, "7,3 7,5 7,6 9,7 10,7", "7,2", "7,7 7,4 6,7 8,7 11,7",
+     "7,7 7,4 6,7 8,7 11,7"},
     // O K X X X . : the other empty point is four cells away, no partner; then the column's three.
     {"no partner", k43, "7,8 7,9 7,10 9,7 10,7", "7,6", nullptr, "7,7 6,7 8,7 11,7"},
     // O X X X K . : partner (7,8), then the column's three; with the row open, no four at all.
