@@ -11,8 +11,8 @@
 #include "patterns/near_points.h"
 #include "search/choose_move.h"
 #include "search/think.h"
-#include "support/positions.h"
 #include "support/engine_state.h"
+#include "support/positions.h"
 #include "threats/answers.h"
 
 namespace zel {
@@ -195,8 +195,7 @@ TEST_F(SearchTest, HooksSeeEveryEntryAndThePumpAtDepthSix) {
 
 // Plays the attacker's searched moves against every listed answer of the defender, and succeeds
 // when every line ends in a five the defender cannot stop.
-::testing::AssertionResult WinsAgainstEveryDefence(EngineState& game, int attacker,
-                                                   int movesLeft) {
+::testing::AssertionResult WinsAgainstEveryDefence(EngineState& game, int attacker, int movesLeft) {
   const SearchResult r = Reply(game);
   if (movesLeft == 0 || r.value != (attacker == kBlack ? 3 : -3)) {
     return ::testing::AssertionFailure() << "no win found after " << game.moveCount << " moves";

@@ -1,0 +1,271 @@
+#!/usr/bin/env python3
+"""Fault injection: does the test suite notice small faults in the engine?
+
+Each fault below is one small change to one source line (a flipped comparison, an off-by-one,
+a dropped step). The script copies the working tree to a scratch directory, builds it once
+(Release, benchmarks off), checks that the suite passes, then for each fault in turn: applies it,
+rebuilds, runs the whole suite, and puts the line back. A fault is caught when some test fails
+(or times out). It prints one line per fault and the share caught.
+
+    scripts/inject_faults.py                 # every fault
+    scripts/inject_faults.py --list          # the faults, without running anything
+    scripts/inject_faults.py --only pump-depth-5 record-bom
+
+A fault whose text no longer matches its file exactly once is reported as stale: update it when
+the code it targets changes.
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+
+
+@dataclass
+class Fault:
+    name: str
+    path: str  # relative to the repository
+    old: str   # must occur exactly once in the file
+    new: str
+
+
+FAULTS = [
+    # patterns: segment evaluation
+    Fault("segment-single-last-cell", "src/patterns/segment.cpp",
+          "if (stonePos <= 3) {", "if (stonePos < 3) {"),
+    Fault("segment-open-two-distance", "src/patterns/segment.cpp",
+          "if (distance == 1 || distance == 2) Raise", "if (distance == 1) Raise"),
+    Fault("segment-closed-three-code", "src/patterns/segment.cpp",
+          "if ((mask >> (4 - pos) & 1U) == 0) Raise(Code(i + pos), kClosedThree);",
+          "if ((mask >> (4 - pos) & 1U) == 0) Raise(Code(i + pos), kSingle);"),
+    Fault("segment-rule-a-dead-four-dropped", "src/patterns/segment.cpp",
+          "if (first) Code(i - 2) = kDeadFour;", ""),
+    Fault("segment-rule-b-room-before", "src/patterns/segment.cpp",
+          "const bool roomBefore = i >= 4 && !OwnStone(i - 4);",
+          "const bool roomBefore = i >= 3 && !OwnStone(i - 4);"),
+    Fault("segment-rule-c-ten-cell-dropped", "src/patterns/segment.cpp",
+          'if (ten == Mask(".XX.TX.XX.")) Code(i - 1) = kDoubleFourInLine;', ""),
+    Fault("segment-five-window-last-step", "src/patterns/segment.cpp",
+          "if (i <= length_ - 5) FiveCellWindow(i);", "if (i < length_ - 5) FiveCellWindow(i);"),
+    Fault("segment-overline-for-white", "src/patterns/segment.cpp",
+          "if (black_) {\n      if (const int pos = kWindowTables.overline[mask]",
+          "if (true) {\n      if (const int pos = kWindowTables.overline[mask]"),
+    # patterns: update, inventory, near points
+    Fault("update-segment-length", "src/patterns/update.cpp",
+          "if (length >= 5) {", "if (length > 5) {"),
+    Fault("update-marked-recheck-dropped", "src/patterns/update.cpp",
+          "if (threat || (colour == kBlack && values[t] < 0)) recheck",
+          "if (threat) recheck"),
+    Fault("update-double-three-threshold", "src/patterns/update.cpp",
+          "if (fours >= 2 || threes >= 2) value", "if (fours >= 2 || threes > 2) value"),
+    Fault("update-threat-count-black-only", "src/patterns/update.cpp",
+          "pos.black[r][c][kThreatCountSlot] = blackThreats + whiteThreats;",
+          "pos.black[r][c][kThreatCountSlot] = blackThreats;"),
+    Fault("update-overline-mark", "src/patterns/update.cpp",
+          "value = kOverlineMark;", "value = kForbiddenMark;"),
+    Fault("inventory-four-three-count", "src/patterns/threat_inventory.cpp",
+          "if (t.fours == 1 && t.threes == 1) {", "if (t.fours == 1 && t.threes >= 1) {"),
+    Fault("inventory-white-combination", "src/patterns/threat_inventory.cpp",
+          "t.fours + t.threes >= 2) {", "t.fours + t.threes > 2) {"),
+    Fault("inventory-black-on-marked-points", "src/patterns/threat_inventory.cpp",
+          "if (pos.board[r][c] == kEmpty) {", "if (pos.board[r][c] <= kEmpty) {"),
+    Fault("near-points-reach", "src/patterns/near_points.cpp",
+          "for (int k = 1; k < reach; ++k) {", "for (int k = 1; k <= reach; ++k) {"),
+    Fault("near-points-ray-stop", "src/patterns/near_points.cpp",
+          "board[r][c] == opponent) break;", "board[r][c] > 0) break;"),
+    # threats: answers, carrying, line tests
+    Fault("answers-partner-distance-3", "src/threats/answers.cpp",
+          "for (const int k : {-1, 1, -2, 2, -3, 3}) {", "for (const int k : {-1, 1, -2, 2}) {"),
+    Fault("answers-edge-reach", "src/threats/answers.cpp",
+          "if (!line.On(-5) || line.B(-5) == kWhite)", "if (!line.On(-6) || line.B(-5) == kWhite)"),
+    Fault("answers-black-free-cell", "src/threats/answers.cpp",
+          "return black ? line.B(k) == kEmpty : line.NoStone(k);", "return line.NoStone(k);"),
+    Fault("answers-three-far-cell", "src/threats/answers.cpp",
+          "if (line.Code(-4) == kOpenThree) {", "if (line.Code(-3) == kOpenThree) {"),
+    Fault("carry-quiet-points-kept", "src/threats/carry.cpp",
+          "if (table[r][c][kThreatCountSlot] == 0) continue;", ""),
+    Fault("carry-four-three-count", "src/threats/carry.cpp",
+          "if (fourCount == 1 && threeCount == 1) combinations",
+          "if (fourCount >= 1 && threeCount == 1) combinations"),
+    Fault("carry-merge-repeats", "src/threats/carry.cpp",
+          "if (Insert(listed, entry)) target.Append(kind, entry);",
+          "Insert(listed, entry);\n    target.Append(kind, entry);"),
+    Fault("line-tests-near", "src/threats/line_tests.cpp",
+          "return std::abs(row1 - row2) < reach && std::abs(col1 - col2) < reach;",
+          "return std::abs(row1 - row2) <= reach && std::abs(col1 - col2) < reach;"),
+    Fault("line-tests-strong-lines", "src/threats/line_tests.cpp",
+          "if (table[row][col][d] >= kOpenTwo) ++lines;",
+          "if (table[row][col][d] > kOpenTwo) ++lines;"),
+    # search: move choice and the threat search
+    Fault("choose-black-selectable", "src/search/choose_move.cpp",
+          "return colour == kBlack ? value == kEmpty : value <= 0;", "return value <= 0;"),
+    Fault("choose-candidate-margin", "src/search/choose_move.cpp",
+          "scores[r][c] + kCandidateMargin >= best) {", "scores[r][c] + kCandidateMargin > best) {"),
+    Fault("rank-top-margin", "src/search/rank_candidates.cpp",
+          "if (keys[k] + kTopMargin > top) ++topCount;", "if (keys[k] + kTopMargin >= top) ++topCount;"),
+    Fault("think-early-level", "src/search/think.cpp",
+          "if (state.moveCount <= 9 && settings.searchLevel < 12)",
+          "if (state.moveCount < 9 && settings.searchLevel < 12)"),
+    Fault("pump-depth-5", "src/search/threat_search.cpp",
+          "if (call.depth == 6 && state_.hooks", "if (call.depth == 5 && state_.hooks"),
+    Fault("pump-depth-7", "src/search/threat_search.cpp",
+          "if (call.depth == 6 && state_.hooks", "if (call.depth == 7 && state_.hooks"),
+    Fault("search-four-three-last-plies", "src/search/threat_search.cpp",
+          "if (node.ply >= s.searchLevel + s.fourExtension - 1) {",
+          "if (node.ply >= s.searchLevel + s.fourExtension - 2) {"),
+    Fault("search-reserve-four-dropped", "src/search/threat_search.cpp",
+          "if (OnBoard(next) && node.pos.board[next.row][next.col] == kEmpty",
+          "if (false && node.pos.board[next.row][next.col] == kEmpty"),
+    Fault("search-strong-lines-ply", "src/search/threat_search.cpp",
+          "const bool strongLinesOnly = node.ply > s.strongLineDepth",
+          "const bool strongLinesOnly = node.ply >= s.strongLineDepth"),
+    Fault("search-five-block-root-fours-only", "src/search/threat_search.cpp",
+          "if (ply == 1) child.blackLevel = child.whiteLevel = kFoursOnly;", ""),
+    Fault("search-own-scan-dropped", "src/search/threat_search.cpp",
+          "ScanAround(node.ply, node.own, node.pos, node.call.previous);",
+          "node.own.ClearCounts();"),
+    Fault("defence-quick-depth", "src/search/defences.cpp",
+          "if (ply > s.quickDefenceDepth) return", "if (ply >= s.quickDefenceDepth) return"),
+    Fault("defence-white-root-depth-dropped", "src/search/defences.cpp",
+          "if (Us == kWhite) result.depth = lastDepth;", ""),
+    Fault("defence-counter-four-dropped", "src/search/defences.cpp",
+          "  if (auto counter = CounterFourAtRoot<Us>(node, best)) return *counter;\n  if (lost == 0) {",
+          "  if (lost == 0) {"),
+    Fault("defence-counter-four-margin", "src/search/defences.cpp",
+          "reply.depth > lossDepth + 2;", "reply.depth > lossDepth + 1;"),
+    Fault("defence-answers-threat-level", "src/search/defences.cpp",
+          "if (node.ply >= s.searchLevel - 4 || !laterThreat) {",
+          "if (node.ply >= s.searchLevel - 3 || !laterThreat) {"),
+    Fault("quiet-candidate-limit", "src/search/defences.cpp",
+          "const int limit = level < 11 ? 10 : level < 13 ? 14 : 18;",
+          "const int limit = level < 11 ? 9 : level < 13 ? 14 : 18;"),
+    # files: the game record
+    Fault("record-sequence", "src/files/record.cpp",
+          "if (NumberValue(*number) != static_cast<long>(load.moves.size()) + 1) {",
+          "if (NumberValue(*number) < static_cast<long>(load.moves.size()) + 1) {"),
+    Fault("record-trailing-text-move-dropped", "src/files/record.cpp",
+          "    load.moves.push_back(p);\n    // The classic reader",
+          "    if (line.AtEnd()) load.moves.push_back(p);\n    // The classic reader"),
+    Fault("record-digit-range", "src/files/record.cpp",
+          "if (ch >= 'A' && ch <= 'E') return ch - 55;", "if (ch >= 'A' && ch <= 'F') return ch - 55;"),
+    Fault("record-bom", "src/files/record.cpp",
+          "if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());", ""),
+    Fault("record-crlf-two-lines", "src/files/record.cpp",
+          "text.remove_prefix(end + (crlf ? 2 : 1));", "text.remove_prefix(end + 1);"),
+    Fault("record-too-many-moves", "src/files/record.cpp",
+          "if (load.moves.size() == static_cast<size_t>(kBoardSize * kBoardSize)) {",
+          "if (load.moves.size() > static_cast<size_t>(kBoardSize * kBoardSize)) {"),
+    Fault("record-size-limit", "src/files/record.cpp",
+          "if (status.st_size > kRecordSizeLimit) return", "if (status.st_size > 2 * kRecordSizeLimit) return"),
+    Fault("record-row-label", "src/files/record.cpp",
+          "return static_cast<char>(row < 9 ? '1' + row : 'A' + row - 9);",
+          "return static_cast<char>(row < 10 ? '1' + row : 'A' + row - 9);"),
+    # game
+    Fault("game-play-occupied", "src/game/game.cpp",
+          "if (engine_.position.board[p.row][p.col] > 0) return PlayResult::kOccupied;",
+          "if (engine_.position.board[p.row][p.col] > 1) return PlayResult::kOccupied;"),
+]
+
+
+def run(cmd, cwd, timeout=None):
+    return subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          text=True, timeout=timeout)
+
+
+def copy_tree(work):
+    """The working tree's files (tracked and untracked, not ignored), copied to `work`."""
+    files = run(["git", "ls-files", "-co", "--exclude-standard", "-z"], ROOT).stdout.split("\0")
+    if work.exists():
+        for entry in work.iterdir():
+            if entry.name != "build":
+                shutil.rmtree(entry) if entry.is_dir() else entry.unlink()
+    for name in filter(None, files):
+        source = ROOT / name
+        if source.is_file():
+            (work / name).parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(source, work / name)
+
+
+def build(work, jobs):
+    return run(["cmake", "--build", "build", "-j", str(jobs)], work, timeout=1800).returncode == 0
+
+
+def suite_passes(work, jobs, timeout):
+    try:
+        result = run(["ctest", "--test-dir", "build", "-j", str(jobs), "--timeout", str(timeout),
+                      "--stop-on-failure"], work, timeout=20 * timeout)
+    except subprocess.TimeoutExpired:
+        return False
+    return result.returncode == 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--work", default="/tmp/zel-faults", help="scratch directory")
+    parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
+    parser.add_argument("--timeout", type=int, default=120, help="seconds per test")
+    parser.add_argument("--only", nargs="*", help="fault names to run")
+    parser.add_argument("--list", action="store_true", help="list the faults and stop")
+    args = parser.parse_args()
+
+    faults = [f for f in FAULTS if not args.only or f.name in args.only]
+    if args.list:
+        for f in faults:
+            print(f"{f.name:40} {f.path}")
+        return 0
+
+    work = Path(args.work)
+    work.mkdir(parents=True, exist_ok=True)
+    copy_tree(work)
+    configure = ["cmake", "-S", ".", "-B", "build", "-DCMAKE_BUILD_TYPE=Release",
+                 "-DZEL_BUILD_BENCH=OFF"]
+    if run(configure, work).returncode != 0 or not build(work, args.jobs):
+        print("the unchanged tree does not build", file=sys.stderr)
+        return 2
+    if not suite_passes(work, args.jobs, args.timeout):
+        print("the unchanged tree fails its tests", file=sys.stderr)
+        return 2
+
+    caught, missed, stale, unbuilt = [], [], [], []
+    for f in faults:
+        path = work / f.path
+        original = path.read_text()
+        if original.count(f.old) != 1:
+            stale.append(f.name)
+            print(f"{f.name:40} stale: the text to change is not in {f.path} exactly once")
+            continue
+        start = time.time()
+        path.write_text(original.replace(f.old, f.new))
+        try:
+            if not build(work, args.jobs):
+                unbuilt.append(f.name)
+                verdict = "does not build"
+            elif suite_passes(work, args.jobs, args.timeout):
+                missed.append(f.name)
+                verdict = "MISSED"
+            else:
+                caught.append(f.name)
+                verdict = "caught"
+        finally:
+            path.write_text(original)
+        print(f"{f.name:40} {verdict:15} {time.time() - start:5.0f} s", flush=True)
+
+    build(work, args.jobs)  # leave the scratch build unchanged
+    tried = len(caught) + len(missed)
+    share = 100.0 * len(caught) / tried if tried else 0.0
+    print(f"\ncaught {len(caught)} of {tried} faults ({share:.0f}%)")
+    if missed:
+        print("missed: " + ", ".join(missed))
+    if stale or unbuilt:
+        print("not counted (stale or not building): " + ", ".join(stale + unbuilt))
+    return 0 if not missed and not stale and not unbuilt else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
