@@ -51,7 +51,7 @@ class SearchStack {
   // depth further each, run; siblings take turns in the same node.
   SearchNode& At(int depth) {
     assert(depth >= 0 && depth < size_);
-    if (!nodes_) nodes_ = std::make_unique<SearchNode[]>(static_cast<size_t>(size_));
+    if (!nodes_) nodes_ = std::make_unique_for_overwrite<SearchNode[]>(static_cast<size_t>(size_));
     return nodes_[static_cast<size_t>(depth)];
   }
 

@@ -105,5 +105,22 @@ TEST(SearchStack, DeepestLevelRunsInASmallStack) {
   }
 }
 
+// Settings beyond the move list's scratch entries, which only a caller that bypasses the game
+// can make, are lowered to fit for the search and restored after it.
+TEST(SearchStack, ThinkLowersALevelBeyondTheMoveList) {
+  const DeepCase& deep = kDeepCases[1];
+  EngineState state = test::EngineAfter(Alternate(deep.black, deep.white));
+  state.settings.searchLevel = 1000;
+  state.settings.fourExtension = -3;
+  PlyProbe probe;
+  state.hooks = &probe;
+  const Thought thought = Think(state, ThreatInventory{});
+  // Extension 0 and level 64 reach the same depth as the deepest level at extension 6.
+  EXPECT_EQ(probe.deepest, kMaxSearchDepth);
+  EXPECT_TRUE(thought.result.has_value());
+  EXPECT_EQ(state.settings.searchLevel, 1000);
+  EXPECT_EQ(state.settings.fourExtension, -3);
+}
+
 }  // namespace
 }  // namespace zel

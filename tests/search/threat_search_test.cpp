@@ -107,6 +107,39 @@ TEST_F(SearchTest, BlockingASingleFivePoint) {
   EXPECT_EQ(Think().point(), (Point{7, 11}));
 }
 
+// A five point that must be blocked at the root is searched with fours only after the block:
+// White's double three at f12 wins, but is left to White's own search.
+TEST_F(SearchTest, ForcedBlockAtTheRootLooksOnlyAtFours) {
+  // White's four h8-k8 is closed at g8; White's twos d12-e12 and f13-f14 meet at f12.
+  Load("g8 h8 o1 i8 o4 j8 o7 k8 o10 d12 o13 e12 a1 f14 a4 f13");
+  const SearchResult block = Think();
+  EXPECT_EQ(block, (SearchResult{7, 11, 0, 1}));
+  test::PlayMove(state_, block.point());
+  EXPECT_EQ(Think(), (SearchResult{3, 5, -3, 3}));
+}
+
+// Through move 9 the search runs at level 12 at least, from move 10 at the level set; the
+// settings are as they were afterwards.
+TEST_F(SearchTest, EarlyMovesSearchAtLevelTwelve) {
+  for (const char* moves : {"h8 h9 i8 g7 j8 k8 g8 f8 i7", "h8 h9 i8 g7 j8 k8 g8 f8 i7 j6"}) {
+    SCOPED_TRACE(moves);
+    Load(moves);
+    std::int64_t nodesAt[2] = {};
+    for (const int level : {10, 12}) {
+      state_.settings.searchLevel = level;
+      state_.random.Seed(1);
+      Root({});
+      nodesAt[level == 12] = nodes_;
+    }
+    ASSERT_NE(nodesAt[0], nodesAt[1]);  // the level shows in the node count
+    state_.settings.searchLevel = 10;
+    state_.random.Seed(1);
+    const Thought thought = zel::Think(state_, ThreatInventory{});
+    EXPECT_EQ(thought.nodes, nodesAt[state_.moveCount <= 9]);
+    EXPECT_EQ(state_.settings.searchLevel, 10);
+  }
+}
+
 TEST_F(SearchTest, FoursOnlyEndsWithTheLastFourTried) {
   // Black's three e8-g8 is closed at h8: fours at c8 and d8, neither of them winning.
   Load("e8 h8 f8 a1 g8 o1");
