@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "support/printers.h"
 #include "support/run_cli.h"
 
 namespace zel {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "patterns/line_codes.h"
+#include "support/printers.h"
 #include "support/recording_host.h"
 
 namespace zel {

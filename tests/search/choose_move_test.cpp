@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -154,6 +155,34 @@ TEST_F(ChooseMoveInGame, SameSeedSameChoice) {
   EXPECT_EQ(*first.point, first.candidates[expected.Next() % first.topCount]);
   state.settings.randomChoice = false;
   EXPECT_EQ(*Choose(moves, 7).point, first.candidates[0]);
+}
+
+// A point scoring exactly 90 below the best is still a candidate, and it can change the choice.
+// Here i10 scores 427, 90 below h10's 517: ranked last (key 457), it is within 100 of the top
+// key (546), and with it in the list the partition sort puts h10 ahead of g10, whose key is the
+// same. The position is from a game ChooseMove played against itself from h8 (generator seeded
+// with 132), after 8 moves; Black to choose.
+TEST_F(ChooseMoveInGame, CandidateExactlyAtTheMargin) {
+  state.settings.randomChoice = false;
+  const MoveChoice choice = Choose(test::Rif("h8 h7 h9 g8 f9 g9 g7 i9"), 1);
+  int best = 0;
+  for (int r = 0; r < kBoardSize; ++r) {
+    for (int c = 0; c < kBoardSize; ++c) {
+      if (state.position.board[r][c] == kEmpty) best = std::max(best, scores[r][c]);
+    }
+  }
+  const Point h10{5, 7};
+  const Point g10{5, 6};
+  const Point i10{5, 8};
+  EXPECT_EQ(best, 517);
+  EXPECT_EQ(scores[h10.row][h10.col], best);
+  EXPECT_EQ(scores[i10.row][i10.col], best - 90);
+  EXPECT_EQ(choice.count, 32);
+  EXPECT_EQ(choice.topCount, 3);
+  EXPECT_EQ(choice.candidates[choice.count - 1], i10);
+  EXPECT_EQ(choice.candidates[0], h10);
+  EXPECT_EQ(choice.candidates[1], g10);
+  EXPECT_EQ(choice.point, h10);
 }
 
 TEST(ChooseMove, NoSelectablePoint) {

@@ -1,8 +1,10 @@
 // Paths of the threat search that only some positions reach: the counter-four check at the root,
-// the reserve four, the root's result against straight fours, and the message pump at depth 6.
-// Every position is a puzzle from lfz084/lfz084.github.io@b15820dbaf5a puzzle/json (no license
-// stated), given by its id in the puzzle files: its stones, Black first, then the first moves of
-// its solution line.
+// the reserve four, the root's result against straight fours, the quiet candidates at ply 2 and
+// the message pump at depth 6. The tactical positions are puzzles from
+// lfz084/lfz084.github.io@b15820dbaf5a puzzle/json (no license stated), given by their id in the
+// puzzle files: the stones, Black first, then the first moves of the solution line. The quiet
+// positions come from games that ChooseMove played against itself from h8, generator seeded
+// with the game's number.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +16,10 @@
 #include <vector>
 
 #include "patterns/line_codes.h"
+#include "patterns/update.h"
+#include "search/choose_move.h"
 #include "search/think.h"
+#include "search/threat_search.h"
 #include "support/engine_state.h"
 #include "support/positions.h"
 #include "threats/answers.h"
@@ -152,6 +157,91 @@ TEST(SearchPathsTest, CounterFourRefutesALostDefence) {
   }
 }
 
+// The counter-four check's search of the four q of the side to move at the root: the opponent
+// answers, with the side to move held to fours near its last stone.
+SearchResult CounterFourReply(EngineState& state, Point q) {
+  const int us = test::SideToMove(state);
+  SearchCall call;
+  call.depth = 1;
+  call.last = q;
+  call.previous = state.moveList[state.moveCount];
+  call.Level(us) = kFoursOnly;
+  call.Reach(us) = 1;
+  ThreatSearch search(state);
+  const ThreatInventory root = test::Scan(state.position);
+  return us == kBlack ? search.SearchWhite(call, root, state.position)
+                      : search.SearchBlack(call, root, state.position);
+}
+
+struct CheckedFour {
+  const char* point;
+  int replyDepth;  // where the opponent's win ends after the four; 0: the four holds
+};
+
+struct DelayCase : RootCase {
+  int lossDepth;                   // the best answer's loss
+  std::vector<CheckedFour> fours;  // the fours the check tries, in order
+};
+
+// A counter four after which the opponent still wins, no more than two plies later than against
+// the best answer (the four and its block), only delays the loss: the check goes on to the next
+// four. Black finds a later four that holds; White finds none and reports the loss.
+TEST(SearchPathsTest, CounterFourThatOnlyDelaysTheLoss) {
+  const DelayCase cases[] = {
+      // 黑先VCF/441 after l4 n4 i5 k3 j5 k5 g5 f5 g9 g6: every answer to White's four
+      // straight-four points loses at ply 2; after the fours h9 and j9 White wins at ply 4, after
+      // j7 it does not.
+      {{"black",
+        "g3 f8 g7 h11 g8 h3 h5 h7 h6 h8 i9 i10 j2 i4 j4 i7 j8 j3 k4 k6 k9 k7 l5 n5 m4 n6 l4 n4 "
+        "i5 k3 j5 k5 g5 f5 g9 g6",
+        {8, 9, -2, 2},
+        84},
+       2,
+       {{"h9", 4}, {"j9", 4}, {"j7", 0}}},
+      // 珠々の詰連珠/186 after k9 l10 i8 i6 j6: of the answers to Black's two straight-four
+      // points the better, g9, loses at ply 4; after the four i10 Black wins at ply 6, after k10
+      // at ply 4.
+      {{"white",
+        "g6 f8 h6 g5 h8 h10 i7 h9 i9 j10 j5 j7 j8 k6 k11 l7 k7 m6 k9 l10 i8 i6 j6",
+        {6, 6, 3, 4},
+        23},
+       4,
+       {{"i10", 6}, {"k10", 4}}},
+  };
+  for (const DelayCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EngineState state = test::EngineAfter(Rif(c.moves));
+    const int us = test::SideToMove(state);
+    const int loss = us == kBlack ? -3 : 3;
+    Recorder recorder(state);
+    const Searched searched = Search(state, recorder);
+    EXPECT_EQ(searched.result, c.expected);
+    EXPECT_EQ(searched.nodes, c.nodes);
+
+    const int count = static_cast<int>(c.fours.size());
+    for (int k = 0; k < count; ++k) {
+      const CheckedFour& four = c.fours[k];
+      SCOPED_TRACE(four.point);
+      const Point q = Rif(four.point)[0];
+      EXPECT_TRUE(IsFourPoint(state, us, q));
+      EXPECT_TRUE(HasCode(state, Opponent(us), q, IsThreat));
+      // The root's last entries are the check's fours.
+      const Recorder::Entry tried = recorder.RootFromEnd(count - 1 - k);
+      EXPECT_EQ(tried.point, q);
+      const SearchResult reply = CounterFourReply(state, q);
+      if (four.replyDepth == 0) {
+        EXPECT_NE(reply.value, loss);
+        EXPECT_EQ(q, searched.result.point());
+      } else {
+        EXPECT_EQ(tried.value, loss);
+        EXPECT_EQ(reply.value, loss);
+        EXPECT_EQ(reply.depth, four.replyDepth);
+        EXPECT_LE(reply.depth, c.lossDepth + 2);
+      }
+    }
+  }
+}
+
 struct DefenceCase : RootCase {
   Point counterFour;  // the four the counter-four check tried last, in vain; (-1, -1): none
 };
@@ -252,6 +342,62 @@ TEST(SearchPathsTest, ReserveFourAtTheRoot) {
     const int dr = p.row - c.first.row;
     const int dc = p.col - c.first.col;
     EXPECT_FALSE(dr == 0 || dc == 0 || std::abs(dr) == std::abs(dc)) << "on the first four's line";
+  }
+}
+
+struct QuietCase {
+  const char* name;
+  const char* moves;
+  int level;  // the search level set before the search; 0: the default
+  SearchResult expected;
+  std::int64_t nodes;
+  int tried;  // the candidates the opponent tries at ply 2
+};
+
+// Nothing forces either side: the root plays its one-ply choice, and the opponent at ply 2 tries
+// the first 10 candidates of its own choice at levels up to 10, 14 at levels 11 and 12 (the level
+// of the first nine moves), 18 beyond. Its value is that of the last candidate tried.
+TEST(SearchPathsTest, QuietCandidatesAtPlyTwo) {
+  // Game 18, 10 moves: the level is left as set.
+  constexpr const char* kTen = "h8 h7 h9 g8 f9 g9 g7 f6 g6 g10";
+  // Game 6, 13 moves: White's reply to Black's 10th candidate k8 is a defence (2), to the nine
+  // before it nothing decisive; to the 14th nothing decisive.
+  constexpr const char* kThirteen = "h8 h7 j9 g8 i6 g7 i7 g9 g6 h6 i5 i4 g11";
+  const QuietCase cases[] = {
+      {"10 stones", kTen, 0, {3, 6, 0, 0}, 70, 10},
+      {"10 stones, level 11", kTen, 11, {3, 6, 0, 0}, 80, 14},
+      {"10 stones, level 13", kTen, 13, {3, 6, 0, 0}, 132, 18},
+      // Game 139, 9 moves: the level is raised to 12.
+      {"9 stones", "h8 i9 g10 h9 g9 g8 i7 f10 i10", 0, {10, 10, 0, 0}, 38, 14},
+      {"13 stones", kThirteen, 0, {6, 8, 2, 0}, 344, 10},
+      {"13 stones, level 12", kThirteen, 12, {6, 8, 0, 0}, 2423, 14},
+  };
+  for (const QuietCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EngineState state = test::EngineAfter(Rif(c.moves));
+    if (c.level > 0) state.settings.searchLevel = c.level;
+    const int us = test::SideToMove(state);
+    Recorder recorder(state);
+    const Searched searched = Search(state, recorder);
+    EXPECT_EQ(searched.result, c.expected);
+    EXPECT_EQ(searched.nodes, c.nodes);
+
+    // The root tried its choice alone; the one node at ply 2 tried the opponent's ranked
+    // candidates from the first, and stopped short of the end of the list.
+    std::vector<Point> atRoot;
+    std::vector<Point> atPlyTwo;
+    for (const Recorder::Entry& e : recorder.entries) {
+      if (e.ply == 1) atRoot.push_back(e.point);
+      if (e.ply == 2) atPlyTwo.push_back(e.point);
+    }
+    ASSERT_EQ(atRoot, std::vector<Point>{c.expected.point()});
+    Position child = state.position;
+    UpdatePatterns(child, c.expected.row, c.expected.col, us);
+    ScoreTable scores;
+    const MoveChoice choice = ChooseMove(state, Opponent(us), child, scores);
+    ASSERT_GT(choice.count, c.tried);
+    const std::vector<Point> first(choice.candidates.begin(), choice.candidates.begin() + c.tried);
+    EXPECT_EQ(atPlyTwo, first);
   }
 }
 

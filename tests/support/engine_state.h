@@ -5,6 +5,7 @@
 
 #include "patterns/update.h"
 #include "search/engine_state.h"
+#include "support/printers.h"
 
 namespace zel::test {
 

@@ -9,6 +9,7 @@
 #include "patterns/board.h"
 #include "patterns/threat_inventory.h"
 #include "patterns/update.h"
+#include "support/printers.h"
 
 namespace zel::test {
 
