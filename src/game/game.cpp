@@ -76,4 +76,27 @@ MoveChoice Game::ChooseMove() {
   return zel::ChooseMove(engine_, SideToMove(), engine_.position, scoreTable_);
 }
 
+std::optional<std::string> Game::BrokenInvariant() const {
+  Position replay;
+  for (int k = 1; k <= engine_.moveCount; ++k) {
+    const Point p = engine_.moveList[k];
+    if (!OnBoard(p)) return "move " + std::to_string(k) + " lies off the board";
+    if (replay.board[p.row][p.col] > 0) return "move " + std::to_string(k) + " is on a stone";
+    UpdatePatterns(replay, p.row, p.col, StoneColour(k, 1));
+  }
+  const Position& pos = engine_.position;
+  for (int r = 0; r < kBoardSize; ++r) {
+    for (int c = 0; c < kBoardSize; ++c) {
+      const std::string at = " at " + std::to_string(r) + "," + std::to_string(c);
+      if (pos.board[r][c] != replay.board[r][c]) {
+        return "board value " + std::to_string(pos.board[r][c]) + at + ", a replay gives " +
+               std::to_string(replay.board[r][c]);
+      }
+      if (pos.black[r][c] != replay.black[r][c]) return "Black's codes differ" + at;
+      if (pos.white[r][c] != replay.white[r][c]) return "White's codes differ" + at;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace zel

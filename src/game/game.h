@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "game/host.h"
@@ -86,6 +88,11 @@ class Game {
   char statusMark = ' ';  // '+' when the last search proved a win for its colour
   bool traceSwitch = false;
   bool shortTraceFlag = false;
+
+  // What is wrong with the game's state, or nothing: the board must hold exactly the stones of
+  // moves 1 to moveCount, and the board's marks and both pattern tables must equal those of a
+  // fresh replay of the moves.
+  std::optional<std::string> BrokenInvariant() const;
 
   // The scores of the last one-ply choice made through ChooseMove.
   const ScoreTable& scoreTable() const { return scoreTable_; }

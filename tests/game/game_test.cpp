@@ -103,6 +103,7 @@ TEST_F(GameTest, PlayRefusesOffBoardAndOccupiedPoints) {
     EXPECT_EQ(game.position().black, before.black);
     EXPECT_EQ(game.position().white, before.white);
   }
+  EXPECT_EQ(game.BrokenInvariant(), std::nullopt);
 }
 
 TEST_F(GameTest, PlayTakesAMarkedPoint) {
