@@ -10,16 +10,11 @@
 namespace zel {
 namespace {
 
-class NoHost final : public Host {
- public:
-  void ShowStatus(std::string_view) override {}
-};
-
 // Games played by the move choice itself from seeded generators, stopped after 20 to 50
 // stones: the engine state of each, with the side to move.
 std::vector<EngineState> MidGameStates() {
   std::vector<EngineState> states;
-  NoHost host;
+  HeadlessHost host;
   for (int game = 0; game < 16; ++game) {
     Game g(host);
     g.SeedRandom(static_cast<std::uint32_t>(1000 + game));

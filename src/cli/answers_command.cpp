@@ -35,7 +35,7 @@ int RunAnswers(Args args) {
   const std::optional<int> colour = ParseInt(args[4]);
   if (colour != kBlack && colour != kWhite) return Fail("COLOUR must be 1 (Black) or 2 (White)");
 
-  QuietHost host;
+  HeadlessHost host;
   Game game(host);
   if (!ReplayRecord(args[0], game)) return kUsageError;
 

@@ -15,7 +15,7 @@ int RunBench(Args args) {
   std::int64_t totalNodes = 0;
   double totalMs = 0;
   for (const BenchPosition& position : BenchPositions()) {
-    QuietHost host;
+    HeadlessHost host;
     Game game(host);
     const std::optional<std::vector<Point>> moves = ParseMoves(position.moves);
     if (!moves) return Fail("bad bench position " + std::string(position.name));

@@ -30,7 +30,7 @@ int RunChoose(Args args) {
   }
   if (!file) return Fail(kUsage);
 
-  QuietHost host;
+  HeadlessHost host;
   Game game(host);  // seeds the generator from the clock
   if (!ReplayRecord(*file, game)) return kUsageError;
   if (seed) game.SeedRandom(static_cast<std::uint32_t>(*seed));

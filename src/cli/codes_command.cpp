@@ -8,7 +8,7 @@ namespace zel::cli {
 
 int RunCodes(Args args) {
   if (args.size() != 1) return Fail("usage: zel-cli codes FILE");
-  QuietHost host;
+  HeadlessHost host;
   Game game(host);
   if (!ReplayRecord(args[0], game)) return kUsageError;
 

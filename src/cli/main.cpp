@@ -31,6 +31,9 @@ constexpr std::array kCommands{
             zel::cli::RunSearch},
     Command{"bench", "bench", "search the built-in positions; prints the node signature",
             zel::cli::RunBench},
+    Command{"selfplay", "selfplay N [--seed S] [--level L]",
+            "N games of the computer against itself, checking the game after every move",
+            zel::cli::RunSelfPlay},
 };
 
 void PrintHelp() {

@@ -10,12 +10,6 @@
 
 namespace zel::cli {
 
-// The command line has no window: status messages are dropped.
-class QuietHost final : public Host {
- public:
-  void ShowStatus(std::string_view) override {}
-};
-
 // Replays the record file into `game` (a fresh game, both players the user). A file that cannot
 // be read (missing, unreadable, not a regular file, too large) prints a one-line error naming it
 // and returns false. A file that stops early on a bad line keeps its valid moves and prints a

@@ -36,7 +36,7 @@ int RunSearch(Args args) {
     }
   }
 
-  QuietHost host;
+  HeadlessHost host;
   Game game(host);
   SearchSettings settings = game.settings();
   settings.searchLevel = level;

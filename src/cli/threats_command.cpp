@@ -16,7 +16,7 @@ bool IsCombination(int kind) {
 
 int RunThreats(Args args) {
   if (args.size() != 1) return Fail("usage: zel-cli threats FILE");
-  QuietHost host;
+  HeadlessHost host;
   Game game(host);
   if (!ReplayRecord(args[0], game)) return kUsageError;
 

@@ -1,17 +1,12 @@
 #include "files/record.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <array>
-#include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <system_error>
 #include <utility>
+
+#include "files/text_file.h"
 
 namespace zel {
 namespace {
@@ -21,17 +16,12 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // The longest text a RecordLoad keeps of what it found.
 constexpr size_t kFoundLimit = 24;
 
-// '0'..'9' for 0 to 9, 'A'.. for 10 and up.
-char HexDigit(int value) {
-  return static_cast<char>(value < 10 ? '0' + value : value + 55);
-}
-
 // The board's "Goo" row label of a 0-based row: '1'..'9', then 'A'..'F'.
 char RowLabel(int row) {
   return static_cast<char>(row < 9 ? '1' + row : 'A' + row - 9);
 }
 
-// The inverse of HexDigit for the digits a record may hold; -1 for any other character.
+// The inverse of RecordDigit for the digits a record may hold; -1 for any other character.
 int DecodeDigit(char ch) {
   if (ch >= '0' && ch <= '9') return ch - '0';
   if (ch >= 'A' && ch <= 'E') return ch - 55;
@@ -120,59 +110,6 @@ long NumberValue(std::string_view number) {
   return negative ? -value : value;
 }
 
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int get() const { return fd_; }
-  // Closes now; false when close() reports an error (a write that failed late).
-  bool Close() { return close(std::exchange(fd_, -1)) == 0; }
-
- private:
-  int fd_;
-};
-
-RecordLoad FileError(RecordStop stop, std::string found, int error = 0) {
-  return {.moves = {}, .stop = stop, .line = 0, .found = std::move(found), .error = error};
-}
-
-// "a directory" and so on, for a file that is not a regular one.
-std::string FileKind(mode_t mode) {
-  if (S_ISDIR(mode)) return "a directory";
-  if (S_ISFIFO(mode)) return "a pipe";
-  if (S_ISCHR(mode)) return "a character device";
-  if (S_ISBLK(mode)) return "a block device";
-  if (S_ISSOCK(mode)) return "a socket";
-  return "a special file";
-}
-
-// Writes all of `text`, through partial writes and interruptions.
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = write(fd, text.data(), text.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    text.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-// Syncs a directory so that a rename in it survives a crash. Best effort: the rename has been
-// made either way.
-void SyncDirectory(const std::filesystem::path& dir) {
-  const int fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
 // `text` with every byte outside printable ASCII written \xNN, in double quotes.
 std::string Quote(std::string_view text) {
   std::string quoted = "\"";
@@ -194,10 +131,15 @@ std::string CountMoves(size_t count) {
 
 }  // namespace
 
+char RecordDigit(int value) {
+  if (value < 0 || value > 35) return '?';
+  return static_cast<char>(value < 10 ? '0' + value : 'A' + (value - 10));
+}
+
 std::string FormatMoveLine(int number, Point p) {
   std::array<char, 32> buffer;
-  std::snprintf(buffer.data(), buffer.size(), "%3d  %c %c  %c %c\n", number, HexDigit(p.row),
-                HexDigit(p.col), RowLabel(p.row), static_cast<char>('a' + p.col));
+  std::snprintf(buffer.data(), buffer.size(), "%3d  %c %c  %c %c\n", number, RecordDigit(p.row),
+                RecordDigit(p.col), RowLabel(p.row), static_cast<char>('a' + p.col));
   return buffer.data();
 }
 
@@ -210,12 +152,21 @@ std::string FormatRecord(std::span<const Point> moves) {
   return text;
 }
 
-RecordLoad ParseRecord(std::string_view text) {
+RecordLoad ParseMovesBefore(std::string_view text, bool (*isOtherLine)(std::string_view line)) {
   if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
   RecordLoad load;
   std::array<std::array<bool, kBoardSize>, kBoardSize> taken{};
   int lineNumber = 0;
-  auto stopAt = [&](RecordStop stop, std::string_view found) {
+  // Other lines may begin at this line: it follows an empty line, and the text may hold them.
+  bool otherLinesMayStart = false;
+  const auto endNormally = [&] {
+    if (load.moves.empty()) load.stop = RecordStop::kNoMoves;
+    return std::move(load);
+  };
+  // A line that stops the reading before its move, where other lines may begin, is the first of
+  // them: the moves end normally before it.
+  const auto stopAt = [&](RecordStop stop, std::string_view found) {
+    if (otherLinesMayStart && stop != RecordStop::kTrailingText) return endNormally();
     load.stop = stop;
     load.line = lineNumber;
     load.found = Excerpt(found);
@@ -223,9 +174,14 @@ RecordLoad ParseRecord(std::string_view text) {
   };
 
   while (!text.empty()) {
-    LineReader line(NextLine(text));
+    const std::string_view raw = NextLine(text);
+    LineReader line(raw);
     ++lineNumber;
-    if (line.AtEnd()) continue;  // blank lines are white space between moves
+    if (line.AtEnd()) {  // blank lines are white space between moves
+      otherLinesMayStart = isOtherLine != nullptr;
+      continue;
+    }
+    if (otherLinesMayStart && isOtherLine(raw)) return endNormally();
 
     const std::optional<std::string_view> number = line.ReadNumber();
     if (!number) return stopAt(RecordStop::kNotAMove, line.Rest());
@@ -249,69 +205,24 @@ RecordLoad ParseRecord(std::string_view text) {
     load.moves.push_back(p);
     // The classic reader took this move and stopped at the text after it; so does this one.
     if (!line.AtEnd()) return stopAt(RecordStop::kTrailingText, line.Rest());
+    otherLinesMayStart = false;
   }
-  if (load.moves.empty()) load.stop = RecordStop::kNoMoves;
-  return load;
+  return endNormally();
 }
 
-bool SaveRecord(const std::filesystem::path& path, std::span<const Point> moves) {
-  const std::string name = path.filename().string();
-  if (name.empty()) return false;
-  const std::string text = FormatRecord(moves);
+RecordLoad ParseRecord(std::string_view text) {
+  return ParseMovesBefore(text, nullptr);
+}
 
-  // 1. Create a temporary file of a name no one else uses, beside the target so that the
-  // rename stays within one file system. O_EXCL refuses a stale file of the same name.
-  static std::atomic<unsigned> counter{0};
-  std::filesystem::path temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
-    temp = path.parent_path() /
-           ("." + name + "." + std::to_string(getpid()) + "." + std::to_string(counter++) + ".tmp");
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-
-  // 2. Write it whole and sync it, then 3. rename it over the target: the target holds either
-  // its old content or the whole new record, whenever the program or the machine stops.
-  FileDescriptor file(fd);
-  const bool written = WriteAll(file.get(), text) && fsync(file.get()) == 0;
-  if (!file.Close() || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
-    unlink(temp.c_str());
-    return false;
-  }
-  SyncDirectory(path.parent_path());
-  return true;
+std::error_code SaveRecord(const std::filesystem::path& path, std::span<const Point> moves) {
+  return WriteFileAtomically(path, FormatRecord(moves));
 }
 
 RecordLoad LoadRecord(const std::filesystem::path& path) {
-  // O_NONBLOCK: opening a pipe with no writer returns at once, to be refused below. The checks
-  // run on the open descriptor, so the file checked is the file read.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return FileError(RecordStop::kCannotRead, {}, errno);
-  const FileDescriptor file(fd);
-  struct stat status {};
-  if (fstat(fd, &status) != 0) return FileError(RecordStop::kCannotRead, {}, errno);
-  if (!S_ISREG(status.st_mode))
-    return FileError(RecordStop::kNotRegularFile, FileKind(status.st_mode));
-  if (status.st_size > kRecordSizeLimit) return FileError(RecordStop::kTooLarge, {});
-
-  // The file may have grown since fstat(): read one byte past the limit to tell.
-  const size_t limit = static_cast<size_t>(kRecordSizeLimit);
   std::string text;
-  text.reserve(static_cast<size_t>(status.st_size) + 1);
-  std::array<char, 16384> buffer;
-  while (text.size() <= limit) {
-    const size_t wanted = std::min(buffer.size(), limit + 1 - text.size());
-    const ssize_t got = read(fd, buffer.data(), wanted);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return FileError(RecordStop::kCannotRead, {}, errno);
-    }
-    if (got == 0) break;
-    text.append(buffer.data(), static_cast<size_t>(got));
+  if (std::optional<RecordLoad> refused = ReadTextFile(path, kRecordSizeLimit, text)) {
+    return *std::move(refused);
   }
-  if (text.size() > limit) return FileError(RecordStop::kTooLarge, {});
   return ParseRecord(text);
 }
 
@@ -347,8 +258,8 @@ std::string DescribeLoad(const RecordLoad& load) {
     case RecordStop::kNotRegularFile:
       return "not a regular file but " + load.found;
     case RecordStop::kTooLarge:
-      return "larger than " + std::to_string(kRecordSizeLimit) +
-             " bytes, more than any game record can be";
+      // The reader refusing the file names its limit.
+      return "larger than " + load.found + " bytes, more than the game ever writes";
   }
   return "unknown";
 }

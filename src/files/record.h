@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "patterns/board.h"
@@ -38,7 +39,7 @@ enum class RecordStop {
   // The file cannot be read at all. No moves.
   kCannotRead,      // open() or read() failed; see `error`
   kNotRegularFile,  // a directory, pipe, device or socket
-  kTooLarge,        // more than kRecordSizeLimit bytes
+  kTooLarge,        // more than the reader's size limit (kRecordSizeLimit for a record)
 };
 
 struct RecordLoad {
@@ -46,7 +47,8 @@ struct RecordLoad {
   RecordStop stop = RecordStop::kEnd;
   int line = 0;  // 1-based line of an early stop; 0 otherwise
   // What the stop found, as written (at most a few dozen bytes): the move number, the digit, the
-  // point's two digits, the start of the line, the trailing text, or the kind of file.
+  // point's two digits, the start of the line, the trailing text, the kind of file, or the size
+  // limit that a file exceeds.
   std::string found;
   int error = 0;  // errno of kCannotRead
 };
@@ -56,6 +58,10 @@ constexpr bool IsFileError(RecordStop stop) {
   return stop == RecordStop::kCannotRead || stop == RecordStop::kNotRegularFile ||
          stop == RecordStop::kTooLarge;
 }
+
+// The digit of a row or column in the record's lines (and the trace's): '0'..'9' for 0 to 9,
+// then 'A' for 10 and on to 'Z' for 35. No other value has a digit: it is written '?'.
+char RecordDigit(int value);
 
 // The move line of move `number` (1 to 999) at p, with its line end.
 std::string FormatMoveLine(int number, Point p);
@@ -68,9 +74,16 @@ std::string FormatRecord(std::span<const Point> moves);
 // not the next move, and before a line that would break the game (see RecordStop).
 RecordLoad ParseRecord(std::string_view text);
 
+// Reads moves as ParseRecord does from text in which, after an empty line, lines of another kind
+// may follow the moves (a trace file's node listing). The first line after an empty line that
+// `isOtherLine` accepts, or that would stop the reading before its move is taken, begins them:
+// the moves end normally there (kEnd, or kNoMoves). ParseRecord is this with no other lines.
+RecordLoad ParseMovesBefore(std::string_view text, bool (*isOtherLine)(std::string_view line));
+
 // Writes the record file atomically: a temporary file in the same directory, synced, then
-// renamed over `path`. False when it cannot be written; `path` is then left as it was.
-bool SaveRecord(const std::filesystem::path& path, std::span<const Point> moves);
+// renamed over `path`. An empty error on success; otherwise the errno of the step that failed
+// (creating, writing, syncing or renaming), and `path` is left as it was.
+std::error_code SaveRecord(const std::filesystem::path& path, std::span<const Point> moves);
 
 // Reads a record file. Refuses, without reading, anything but a regular file of at most
 // kRecordSizeLimit bytes.

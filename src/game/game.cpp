@@ -1,13 +1,56 @@
 #include "game/game.h"
 
 #include <ctime>
+#include <utility>
 
+#include "files/record.h"
+#include "patterns/line_codes.h"
 #include "patterns/update.h"
 
 namespace zel {
+namespace {
 
-Game::Game(Host& host) : host_(host) {
+// The board's picture: cell (r, c) is the 19-pixel square at (17 + 19c, 17 + 19r).
+constexpr int kBoardOrigin = 17;
+constexpr int kCellPixels = 19;
+
+// The record is written whenever a stone brings the move count to a multiple of this.
+constexpr int kAutosaveInterval = 4;
+
+// The extension the search gets back at every click.
+constexpr int kFourExtension = 6;
+
+bool MakesFive(const Position& pos, int colour, Point p) {
+  const PatternEntry& codes = pos.Table(colour)[p.row][p.col];
+  for (int d = 0; d < kDirections; ++d) {
+    if (codes[d] == kFive) return true;
+  }
+  return false;
+}
+
+// Raises a flag for the length of a scope.
+class Busy {
+ public:
+  explicit Busy(bool& flag) : flag_(flag), was_(std::exchange(flag, true)) {}
+  Busy(const Busy&) = delete;
+  Busy& operator=(const Busy&) = delete;
+  ~Busy() { flag_ = was_; }
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
+}  // namespace
+
+Point CellFromPoint(int x, int y) {
+  return {(y - kBoardOrigin) / kCellPixels, (x - kBoardOrigin) / kCellPixels};
+}
+
+Game::Game(Host& host, std::filesystem::path recordPath)
+    : host_(host), recordPath_(std::move(recordPath)) {
   engine_.random.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
+  engine_.hooks = this;
   NewGame();
 }
 
@@ -17,16 +60,18 @@ void Game::Reset() {
     row.fill(0);
   storedInventory_ = ThreatInventory{};
   engine_.moveCount = 0;
-  statusMark = ' ';
+  statusMark_ = ' ';
 }
 
 void Game::NewGame() {
+  if (thinking_) return;
   Reset();
-  if (blackPlayer == kComputer) (void)Play({7, 7});  // the empty board takes it
+  if (blackPlayer_ == kComputer) (void)Play({7, 7});  // the empty board takes it
   host_.ShowStatus(kGreeting);
 }
 
 int Game::LoadMoves(std::span<const Point> moves) {
+  if (thinking_) return 0;
   if (moves.empty()) {
     NewGame();
     return 0;
@@ -40,6 +85,7 @@ int Game::LoadMoves(std::span<const Point> moves) {
 }
 
 PlayResult Game::Play(Point p) {
+  if (thinking_) return PlayResult::kBusy;
   if (!OnBoard(p)) return PlayResult::kOffBoard;
   // A full board has no point left, so the move list cannot overflow.
   if (engine_.position.board[p.row][p.col] > 0) return PlayResult::kOccupied;
@@ -50,7 +96,7 @@ PlayResult Game::Play(Point p) {
 }
 
 bool Game::TakeBack() {
-  if (engine_.moveCount == 0) return false;
+  if (thinking_ || engine_.moveCount == 0) return false;
   const Point last = engine_.moveList[engine_.moveCount];
   UpdatePatterns(engine_.position, last.row, last.col, 0);
   --engine_.moveCount;
@@ -62,18 +108,223 @@ bool Game::ReplayNext() {
   return Play(engine_.moveList[engine_.moveCount + 1]) == PlayResult::kPlayed;
 }
 
-bool Game::SetSettings(const SearchSettings& settings) {
-  if (!settings.WithinDepthBound()) return false;
-  engine_.settings = settings;
-  return true;
-}
-
 Thought Game::Think() {
   return zel::Think(engine_, storedInventory_);
 }
 
 MoveChoice Game::ChooseMove() {
   return zel::ChooseMove(engine_, SideToMove(), engine_.position, scoreTable_);
+}
+
+// --- Input.
+
+void Game::TakeTurn(int x, int y) {
+  if (thinking_) return;
+  const Point cell = CellFromPoint(x, y);
+  if (!OnBoard(cell)) return;  // a click beside the grid
+  Turn(cell);
+}
+
+void Game::RequestMove() {
+  if (thinking_) return;
+  Turn(std::nullopt);
+}
+
+void Game::Turn(std::optional<Point> cell) {
+  const Busy busy(thinking_);
+  // 1. Every turn starts with the search's usual extension for fours.
+  engine_.settings.fourExtension = kFourExtension;
+
+  // 2 and 3. The user's stone, for the side to move.
+  if (cell) {
+    const Point p = *cell;
+    if (engine_.position.board[p.row][p.col] > 0) return;
+    const int colour = SideToMove();
+    const bool win = AnnounceStone(colour, p);
+    engine_.moveList[++engine_.moveCount] = p;
+    UpdatePatterns(engine_.position, p.row, p.col, colour);
+    statusMark_ = ' ';
+    host_.Repaint();
+    if (win) return;  // the winner's stone ends the turn: no record, no reply
+  }
+  // 4. The record at every fourth stone.
+  AutosaveRecord();
+  // 5. The computer's reply: for a click when the colour now to move is the computer's, for a
+  // request whoever plays it.
+  const int colour = SideToMove();
+  if (!cell || Player(colour) == kComputer) ComputerReply(colour);
+  // 6. The record again: the reply may have brought the count to a multiple of 4.
+  AutosaveRecord();
+}
+
+bool Game::AnnounceStone(int colour, Point p) {
+  const bool win = MakesFive(engine_.position, colour, p);
+  if (win) host_.ShowMessage(colour == kBlack ? kBlackWon : kWhiteWon);
+  // A forbidden point is reported, not refused.
+  if (colour == kBlack && engine_.position.board[p.row][p.col] < 0) host_.ShowMessage(kKinjite);
+  return win;
+}
+
+void Game::ComputerReply(int colour) {
+  // 0. A full board, or one where a computer Black may play nowhere, leaves nothing to search.
+  if (!HasPlayablePoint(engine_)) {
+    host_.ShowStatus(engine_.moveCount == kMaxMoves ? "The board is full"
+                                                    : "Black has no point left to play");
+    return;
+  }
+
+  // 1. The point: the one-ply choice at level 0 or less, the threat search otherwise.
+  std::optional<Point> point;
+  if (engine_.settings.searchLevel <= 0) {
+    point = ChooseMove().point;
+    searchResult_.value = 0;
+  } else {
+    trace_.clear();
+    host_.ShowStatus(kThinking);
+    const Thought thought = Think();
+    host_.ShowStatus(kReady);
+    if (thought.result) {
+      searchResult_ = *thought.result;
+      point = thought.result->point();
+    }
+  }
+  // The search answers a lost position with the first point it met, which may be a stone (its
+  // best answer starts at (0, 0)). Playing it would corrupt the game: the one-ply choice plays.
+  if (point && (!OnBoard(*point) || engine_.position.board[point->row][point->col] > 0)) {
+    point = ChooseMove().point;
+  }
+  if (!point) {
+    host_.ShowStatus("No point left to play");
+    return;
+  }
+
+  // 2 to 4. The messages, and the stone.
+  const Point p = *point;
+  AnnounceStone(colour, p);
+  engine_.moveList[++engine_.moveCount] = p;
+  UpdatePatterns(engine_.position, p.row, p.col, colour);
+  // 5. A proven win for the computer's colour marks its stone.
+  const int win = colour == kBlack ? 3 : -3;
+  statusMark_ = searchResult_.value == win ? '+' : ' ';
+  // 6. The picture.
+  host_.Repaint();
+}
+
+void Game::OnChar(char ch) {
+  if (thinking_ || blackPlayer_ != kMan || whitePlayer_ != kMan) return;
+  if (ch == ' ' && TakeBack()) host_.Repaint();
+  if (ch == 'n' && ReplayNext()) host_.Repaint();
+}
+
+void Game::NewGameCommand() {
+  if (thinking_) return;
+  NewGame();
+  host_.Repaint();
+}
+
+void Game::SetPlayers(char black, char white) {
+  if (thinking_) return;
+  blackPlayer_ = black == kComputer ? kComputer : kMan;
+  whitePlayer_ = white == kComputer ? kComputer : kMan;
+  NewGame();
+  host_.Repaint();
+}
+
+bool Game::SetSettings(const SearchSettings& settings) {
+  if (thinking_ || !settings.WithinDepthBound()) return false;
+  engine_.settings = settings;
+  return true;
+}
+
+bool Game::SelectLevel(int levelIndex, const SearchSettings& settings) {
+  if (!SetSettings(settings)) return false;
+  levelIndex_ = levelIndex;
+  return true;
+}
+
+bool Game::SetTraceSwitch(bool on) {
+  if (thinking_) return false;
+  traceSwitch_ = on;
+  return true;
+}
+
+bool Game::SetDisplayMode(int mode) {
+  if (thinking_) return false;
+  displayMode_ = mode == 1 ? 1 : 0;
+  host_.Repaint();
+  return true;
+}
+
+// --- Files.
+
+void Game::AutosaveRecord() {
+  if (engine_.moveCount % kAutosaveInterval == 0) WriteRecord();
+}
+
+void Game::WriteRecord() {
+  if (recordPath_.empty()) return;  // a game without a record file
+  if (const std::error_code error = SaveRecord(recordPath_, Moves())) {
+    host_.ShowStatus("Cannot save " + recordPath_.filename().string() + ": " + error.message());
+  }
+}
+
+void Game::SaveRecordCommand() {
+  if (thinking_) return;
+  WriteRecord();
+}
+
+void Game::LoadRecordCommand() {
+  if (thinking_) return;
+  LoadFrom(LoadRecord(recordPath_), recordPath_, false);
+}
+
+void Game::SaveTraceCommand(bool shortTrace) {
+  if (thinking_) return;
+  const std::optional<std::filesystem::path> path = host_.AskSavePath(kTraceExtension);
+  if (!path) return;
+  const std::span<const TraceEntry> entries =
+      traceSwitch_ ? std::span<const TraceEntry>(trace_) : std::span<const TraceEntry>();
+  if (const std::error_code error = SaveTrace(*path, Moves(), entries, shortTrace)) {
+    host_.ShowStatus("Cannot save " + path->filename().string() + ": " + error.message());
+  }
+}
+
+void Game::LoadTraceCommand() {
+  if (thinking_) return;
+  const std::optional<std::filesystem::path> path = host_.AskOpenPath(kTraceExtension);
+  if (!path) return;
+  LoadFrom(LoadTrace(*path), *path, true);
+}
+
+void Game::LoadFrom(const RecordLoad& load, const std::filesystem::path& path, bool keepLast) {
+  const std::string name = path.filename().string();
+  if (IsFileError(load.stop)) {
+    // The game on the board stays: a file that cannot be read replaces nothing.
+    host_.ShowStatus("Cannot load " + name + ": " + DescribeLoad(load));
+    return;
+  }
+  // A trace file's last move stays in the move list, unplayed, for 'n'.
+  const size_t placed = keepLast && !load.moves.empty() ? load.moves.size() - 1 : load.moves.size();
+  LoadMoves(std::span(load.moves).first(placed));
+  if (placed < load.moves.size()) engine_.moveList[engine_.moveCount + 1] = load.moves.back();
+  if (load.stop != RecordStop::kEnd) host_.ShowStatus(name + ": " + DescribeLoad(load));
+  host_.Repaint();
+}
+
+// --- The search's hooks.
+
+void Game::PumpOneMessage() {
+  host_.PumpOneMessage();
+}
+
+void Game::RecordTrace(int index, int ply, int row, int col, int value) {
+  // A move's index is taken when the move is tried and handed over when its search returns, so
+  // entries arrive out of order: each goes to its own index.
+  const auto at = static_cast<std::size_t>(index);
+  if (!traceSwitch_ || index < 0 || at >= kTraceCapacity) return;
+  if (at >= trace_.size()) trace_.resize(at + 1);
+  trace_[at] = {static_cast<std::uint8_t>(ply), static_cast<std::uint8_t>(row),
+                static_cast<std::uint8_t>(col), static_cast<std::int8_t>(value)};
 }
 
 std::optional<std::string> Game::BrokenInvariant() const {

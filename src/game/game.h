@@ -1,19 +1,23 @@
 // The whole state of one game: the moves, the position, the players and the settings, with the
-// engine's state that the search reads. Platform-free; the window reaches the platform through
-// Host.
+// engine's state that the search reads, and the turn control that the window's input drives.
+// Platform-free; the window reaches the platform through Host.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "files/trace.h"
 #include "game/host.h"
 #include "patterns/board.h"
 #include "patterns/threat_inventory.h"
 #include "search/choose_move.h"
 #include "search/engine_state.h"
+#include "search/search_result.h"
 #include "search/think.h"
 
 namespace zel {
@@ -21,42 +25,106 @@ namespace zel {
 inline constexpr char kMan = 'M';       // a colour played by the user
 inline constexpr char kComputer = 'C';  // a colour played by the computer
 
+// The program's own texts.
 inline constexpr std::string_view kGreeting = "Welcome to Kelvo version";
+inline constexpr std::string_view kBlackWon = "Black Won !";
+inline constexpr std::string_view kWhiteWon = "White Won !";
+inline constexpr std::string_view kKinjite = "Kinjite !";
+inline constexpr std::string_view kThinking = "thinking...";
+inline constexpr std::string_view kReady = "ﾚﾃﾞｨ";
+inline constexpr std::string_view kTraceExtension = "txt";
+
+// The trace keeps at most this many nodes of a search; further nodes are counted only.
+inline constexpr std::size_t kTraceCapacity = 1'000'000;
 
 // What became of a move handed to Game::Play.
 enum class PlayResult {
   kPlayed,
   kOffBoard,  // the point is not on the board
   kOccupied,  // a stone is already there
+  kBusy,      // a turn is in progress: nothing changes until it ends
 };
 
-class Game {
+// The board cell under a pixel of the board's picture: 19-pixel squares from (17, 17), row from
+// y and column from x, the divisions truncating toward zero. Off the board for pixels right of
+// or below the grid (and far left of or above it).
+Point CellFromPoint(int x, int y);
+
+class Game : private SearchHooks {
  public:
-  // Seeds the move choice's random generator from the clock and starts a new game.
-  explicit Game(Host& host);
+  // Seeds the move choice's random generator from the clock and starts a new game. The record is
+  // written to recordPath ("move.txt" in the current directory unless told otherwise; an empty
+  // path keeps no record).
+  explicit Game(Host& host, std::filesystem::path recordPath = std::string(kRecordFileName));
 
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
+  // --- The window's input. While a turn is in progress (thinking()), each of these is dropped:
+  // the search hands pending window messages to the host, which may deliver input here.
+
+  // A left click at a pixel of the board's picture: the side to move plays the cell, with its
+  // messages; the record is written at every fourth stone; the computer replies when the colour
+  // then to move is its own. A click off the board or on a stone does nothing.
+  void TakeTurn(int x, int y);
+  // The computer plays the side to move, whoever that side's player is ("Next").
+  void RequestMove();
+  // A character typed on the board: with both players the user's, space takes the last move
+  // back and 'n' plays the next move of the move list again.
+  void OnChar(char ch);
+  // "New Game": a new game, repainted.
+  void NewGameCommand();
+  // The players of both colours (kMan or kComputer), then a new game, repainted.
+  void SetPlayers(char black, char white);
+  // Writes the record; a failure is reported in the status bar.
+  void SaveRecordCommand();
+  // Replaces the game by the record's moves; a file that cannot be read leaves the game as it
+  // was, and a damaged one loads the moves before the damage; both are reported.
+  void LoadRecordCommand();
+  // Asks for a file and writes the trace file ("Save full", or with shortTrace "Save short").
+  void SaveTraceCommand(bool shortTrace);
+  // Asks for a trace file and loads its moves but the last, which 'n' then plays.
+  void LoadTraceCommand();
+  // Replaces the search settings; refuses (false, nothing changed) while a turn is in progress
+  // and settings under which a search would run past the move list's scratch entries.
+  bool SetSettings(const SearchSettings& settings);
+  // Which level item is selected, with its settings; refused as SetSettings refuses.
+  bool SelectLevel(int levelIndex, const SearchSettings& settings);
+  // Whether the search's nodes are kept for the trace file.
+  bool SetTraceSwitch(bool on);
+  // Coordinate labels: 1 "Debug", 0 "Goo".
+  bool SetDisplayMode(int mode);
+
+  // A turn is in progress: the computer thinks, or a message about a stone awaits its OK.
+  bool thinking() const { return thinking_; }
+
+  // --- Game operations for loaders, tools and tests; like the input, refused during a turn.
+
   // Clears the position and the stored threat inventory, sets the move count to 0 (the move
   // list keeps its entries), places the computer's centre stone when Black is the computer, and
-  // shows the greeting.
+  // shows the greeting. Does not repaint.
   void NewGame();
-
   // Replaces the game by one holding these moves (stone k is Black for odd k); with no moves
   // this is a new game. Loading stops before a move off the board or onto a stone, so the game
   // stays sound whatever it is given. Returns the number of moves loaded.
   int LoadMoves(std::span<const Point> moves);
-
   // Enters the next move of the side to move into the move list and places it. A point off the
   // board or on a stone is refused and changes nothing. A marked point is not refused: Black's
   // forbidden points are the player's to avoid.
   [[nodiscard]] PlayResult Play(Point p);
   // Takes the last stone off; its move-list entry stays. False when the board is empty.
   bool TakeBack();
-  // Plays the move-list entry after the last move again, if it lies on the board.
+  // Plays the move-list entry after the last move again, if it lies on the board and is empty.
   bool ReplayNext();
+  // Restarts the move choice's random generator, for repeatable games.
+  void SeedRandom(std::uint32_t seed) { engine_.random.Seed(seed); }
 
+  // The computer's reply for the side to move, found without playing it.
+  Thought Think();
+  // The one-ply choice for the side to move; its scores become the score table.
+  MoveChoice ChooseMove();
+
+  // --- The state.
   int moveCount() const { return engine_.moveCount; }
   // Move k of the game (1 to moveCount); other entries are scratch or kNoPoint.
   Point Move(int k) const { return engine_.moveList[k]; }
@@ -66,43 +134,63 @@ class Game {
   int SideToMove() const { return engine_.moveCount % 2 == 0 ? kBlack : kWhite; }
   const Position& position() const { return engine_.position; }
   const EngineState& engine() const { return engine_; }
-
   const SearchSettings& settings() const { return engine_.settings; }
-  // Replaces the search settings; refuses (false, nothing changed) settings under which a search
-  // would run past the move list's scratch entries.
-  bool SetSettings(const SearchSettings& settings);
-  // Restarts the move choice's random generator, for repeatable games.
-  void SeedRandom(std::uint32_t seed) { engine_.random.Seed(seed); }
-
-  // The computer's reply for the side to move, found without playing it.
-  Thought Think();
-  // The one-ply choice for the side to move; its scores become the score table.
-  MoveChoice ChooseMove();
-
+  char blackPlayer() const { return blackPlayer_; }
+  char whitePlayer() const { return whitePlayer_; }
+  char Player(int colour) const { return colour == kBlack ? blackPlayer_ : whitePlayer_; }
+  int levelIndex() const { return levelIndex_; }
+  int displayMode() const { return displayMode_; }
+  bool traceSwitch() const { return traceSwitch_; }
+  // '+' when the last search proved a win for the colour it played, else ' '.
+  char statusMark() const { return statusMark_; }
+  // The last search's answer.
+  const SearchResult& searchResult() const { return searchResult_; }
+  // The nodes of the last search (with the trace switch on), and how many it visited.
+  std::span<const TraceEntry> traceEntries() const { return trace_; }
+  int traceCount() const { return engine_.traceCount; }
+  // The scores of the last one-ply choice made through ChooseMove.
+  const ScoreTable& scoreTable() const { return scoreTable_; }
+  const std::filesystem::path& recordPath() const { return recordPath_; }
   Host& host() { return host_; }
-
-  char blackPlayer = kMan;
-  char whitePlayer = kMan;
-  int levelIndex = 0;     // which level item is checked; 0 = "Beginner"
-  int displayMode = 0;    // coordinate labels: 1 "Debug", 0 "Goo"
-  char statusMark = ' ';  // '+' when the last search proved a win for its colour
-  bool traceSwitch = false;
-  bool shortTraceFlag = false;
 
   // What is wrong with the game's state, or nothing: the board must hold exactly the stones of
   // moves 1 to moveCount, and the board's marks and both pattern tables must equal those of a
   // fresh replay of the moves.
   std::optional<std::string> BrokenInvariant() const;
 
-  // The scores of the last one-ply choice made through ChooseMove.
-  const ScoreTable& scoreTable() const { return scoreTable_; }
-
  private:
   // Everything a new game resets, without the computer's centre stone.
   void Reset();
+  // The turn of a click on `cell`, or of a request when there is none.
+  void Turn(std::optional<Point> cell);
+  // Plays the computer's stone for colour, the side to move.
+  void ComputerReply(int colour);
+  // The messages for a stone of colour about to go on p; true when it makes a five.
+  bool AnnounceStone(int colour, Point p);
+  // Writes the record when the move count is a multiple of 4.
+  void AutosaveRecord();
+  // Writes the record; a failure is shown in the status bar.
+  void WriteRecord();
+  // Replaces the game by the first `placed` of these moves, keeping the move after them in the
+  // move list; reports how loading ended.
+  void LoadFrom(const RecordLoad& load, const std::filesystem::path& path, bool keepLast);
+
+  // SearchHooks: the search's pending-message pump and its nodes.
+  void PumpOneMessage() override;
+  void RecordTrace(int index, int ply, int row, int col, int value) override;
 
   Host& host_;
+  std::filesystem::path recordPath_;
   EngineState engine_;
+  char blackPlayer_ = kMan;
+  char whitePlayer_ = kMan;
+  int levelIndex_ = 0;  // which level item is checked; 0 = "Beginner"
+  int displayMode_ = 0;
+  bool traceSwitch_ = false;
+  char statusMark_ = ' ';
+  bool thinking_ = false;
+  SearchResult searchResult_;
+  std::vector<TraceEntry> trace_;
   ScoreTable scoreTable_{};
   // Cleared at every new game and handed to the search, whose root does not read it.
   ThreatInventory storedInventory_;

@@ -105,6 +105,34 @@ TEST(Cli, BadCommandLines) {
   }
 }
 
+// Self-play: one line per game, then the totals; the same seed plays the same games.
+TEST(Cli, SelfPlay) {
+  const test::CliRun run = RunCli("selfplay 2 --seed 3 --level 4");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 4U);
+  for (int game = 0; game < 2; ++game) {
+    int number = 0;
+    int moves = 0;
+    ASSERT_EQ(std::sscanf(lines[game].c_str(), "game %d: %d moves", &number, &moves), 2);
+    EXPECT_EQ(number, game + 1);
+    EXPECT_GT(moves, 4);
+  }
+  EXPECT_EQ(lines[2].rfind("2 games: ", 0), 0U) << lines[2];
+  // All but the times.
+  auto untimed = [](const std::vector<std::string>& output) {
+    std::vector<std::string> kept;
+    for (const std::string& line : output)
+      kept.push_back(line.substr(0, std::min(line.find("slowest"), line.find("average"))));
+    return kept;
+  };
+  EXPECT_EQ(untimed(Lines(RunCli("selfplay 2 --seed 3 --level 4").out)), untimed(lines));
+  for (const char* bad : {"selfplay", "selfplay 0", "selfplay 2 --seed", "selfplay 2 --level 99",
+                          "selfplay 2 --depth 3"}) {
+    EXPECT_EQ(RunCli(bad).status, 2) << bad;
+  }
+}
+
 TEST(Cli, ChoiceIsRepeatableWithItsSeedAndServesLevelZero) {
   const char* moves = "7,7 6,8 8,8 8,6 6,6 9,9 8,7 9,7";
   const test::CliRun choose = RunOn("choose", moves, " --seed 5");

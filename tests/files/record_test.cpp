@@ -8,10 +8,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <random>
 #include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "support/printers.h"
@@ -244,7 +246,7 @@ TEST(Record, RefusesWhatIsNotARecordFile) {
       {dir / "fifo", RecordStop::kNotRegularFile, "not a regular file but a pipe"},
       {"/dev/null", RecordStop::kNotRegularFile, "not a regular file but a character device"},
       {dir / "large.txt", RecordStop::kTooLarge,
-       "larger than 1048576 bytes, more than any game record can be"},
+       "larger than 1048576 bytes, more than the game ever writes"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
@@ -269,9 +271,9 @@ TEST(Record, SaveReplacesTheFileWhole) {
   const auto dir = ScratchDir("record_save");
   WriteFile(dir / "move.txt", FormatRecord(Moves(40)));
   const mode_t mask = umask(027);
-  const bool saved = SaveRecord(dir / "move.txt", Moves(2));
+  const std::error_code saved = SaveRecord(dir / "move.txt", Moves(2));
   umask(mask);
-  ASSERT_TRUE(saved);
+  ASSERT_EQ(saved, std::error_code());
   EXPECT_EQ(ReadFile(dir / "move.txt"), "  1  0 0  1 a\n  2  0 4  1 e\n\n");
   EXPECT_EQ(LoadRecord(dir / "move.txt").moves, Moves(2));
   EXPECT_EQ(Names(dir), std::vector<std::string>{"move.txt"});
@@ -282,7 +284,7 @@ TEST(Record, SaveReplacesTheFileWhole) {
   // A bare file name saves into the current directory.
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(dir);
-  EXPECT_TRUE(SaveRecord(kRecordFileName, Moves(1)));
+  EXPECT_EQ(SaveRecord(kRecordFileName, Moves(1)), std::error_code());
   std::filesystem::current_path(cwd);
   EXPECT_EQ(ReadFile(dir / "move.txt"), "  1  0 0  1 a\n\n");
   EXPECT_EQ(Names(dir), std::vector<std::string>{"move.txt"});
@@ -293,8 +295,12 @@ TEST(Record, FailedSaveLeavesEverythingAsItWas) {
   const auto dir = ScratchDir("record_save_fails");
   std::filesystem::create_directory(dir / "taken");
   WriteFile(dir / "taken" / "move.txt", kLine1);
-  EXPECT_FALSE(SaveRecord(dir / "taken", Moves(2)));  // the target is a directory
-  EXPECT_FALSE(SaveRecord(dir / "no" / "move.txt", Moves(2)));
+  // The error is that of the step that failed: the rename over a directory, the creation of the
+  // temporary file in a directory that does not exist.
+  EXPECT_EQ(SaveRecord(dir / "taken", Moves(2)), std::error_code(EISDIR, std::generic_category()));
+  EXPECT_EQ(SaveRecord(dir / "no" / "move.txt", Moves(2)),
+            std::error_code(ENOENT, std::generic_category()));
+  EXPECT_EQ(SaveRecord(dir / "", Moves(2)), std::error_code(EISDIR, std::generic_category()));
   EXPECT_EQ(Names(dir), std::vector<std::string>{"taken"});
   EXPECT_EQ(Names(dir / "taken"), std::vector<std::string>{"move.txt"});
   EXPECT_EQ(ReadFile(dir / "taken" / "move.txt"), kLine1);
@@ -314,9 +320,9 @@ TEST(Record, WriteFailureKeepsTheOldFile) {
     getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = 1024;
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
-    return SaveRecord(dir / "move.txt", Moves(100)) ? 1 : 0;
+    return SaveRecord(dir / "move.txt", Moves(100)).value();
   });
-  EXPECT_EQ(result, 0);  // SaveRecord returned false
+  EXPECT_EQ(result, EFBIG);  // the write's own error
   EXPECT_EQ(ReadFile(dir / "move.txt"), old);
   EXPECT_EQ(Names(dir), std::vector<std::string>{"move.txt"});
   std::filesystem::remove_all(dir);

@@ -18,7 +18,7 @@ class GameTest : public ::testing::Test {
 TEST_F(GameTest, FreshGame) {
   EXPECT_EQ(game.moveCount(), 0);
   EXPECT_EQ(game.settings().searchLevel, 10);
-  EXPECT_EQ(game.statusMark, ' ');
+  EXPECT_EQ(game.statusMark(), ' ');
   EXPECT_EQ(game.position().board, Position().board);
   EXPECT_EQ(game.position().black, Position().black);
   for (int k = 0; k < kMoveListSize; ++k)
@@ -27,8 +27,7 @@ TEST_F(GameTest, FreshGame) {
 }
 
 TEST_F(GameTest, ComputerBlackOpensOnTheCentre) {
-  game.blackPlayer = kComputer;
-  game.NewGame();
+  game.SetPlayers(kComputer, kMan);
   EXPECT_EQ(game.moveCount(), 1);
   EXPECT_EQ(game.Move(1), (Point{7, 7}));
   EXPECT_EQ(game.position().board[7][7], kBlack);
@@ -39,10 +38,8 @@ TEST_F(GameTest, ComputerBlackOpensOnTheCentre) {
 TEST_F(GameTest, NewGameKeepsTheMoveList) {
   for (int k = 0; k < 10; ++k)
     ASSERT_EQ(game.Play({k, k % 2 == 0 ? 0 : 14}), PlayResult::kPlayed);
-  game.statusMark = '+';
   game.NewGame();
   EXPECT_EQ(game.moveCount(), 0);
-  EXPECT_EQ(game.statusMark, ' ');
   for (int k = 1; k <= 10; ++k)
     EXPECT_EQ(game.Move(k), (Point{k - 1, k % 2 == 1 ? 0 : 14}));
   EXPECT_EQ(game.position().board[0][0], kEmpty);
@@ -137,7 +134,7 @@ TEST_F(GameTest, SearchSettingsStayWithinTheMoveList) {
 }
 
 TEST_F(GameTest, LoadMovesWithComputerBlackDropsTheCentreStone) {
-  game.blackPlayer = kComputer;
+  game.SetPlayers(kComputer, kMan);
   const Point moves[] = {{3, 3}, {4, 4}};
   game.LoadMoves(moves);
   EXPECT_EQ(game.moveCount(), 2);
