@@ -195,6 +195,23 @@ TEST_F(TurnTest, ComputerReplyAndItsWin) {
   EXPECT_EQ(game_.statusMark(), ' ');
 }
 
+// Through move 9 the computer searches at level 12 at least, from move 10 at its own level; the
+// level is its own again after every reply.
+TEST_F(TurnTest, EarlyRepliesSearchAtLevelTwelve) {
+  game_.SetPlayers(kMan, kComputer);
+  std::vector<int> levels;
+  host_.onPump = [&] { levels.push_back(game_.settings().searchLevel); };
+  const char* moves[] = {"g6 g7 h7 h5 h8 i7 j10 i9", "g6 g7 h7 h5 h8 i7 j10 i9 j8 j7"};
+  for (const char* position : moves) {
+    levels.clear();
+    game_.LoadMoves(Rif(position));
+    game_.RequestMove();
+    ASSERT_FALSE(levels.empty()) << position;
+    EXPECT_EQ(levels.front(), Rif(position).size() <= 9 ? 12 : 10) << position;
+    EXPECT_EQ(game_.settings().searchLevel, 10);
+  }
+}
+
 // "Next" makes the computer play the side to move, up to a full board; then, and when Black has
 // only a marked point left, it says why it does not move.
 TEST_F(TurnTest, RequestedMovesUpToAFullBoard) {
