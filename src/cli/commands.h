@@ -11,12 +11,14 @@ using Args = std::span<const std::string_view>;
 // Exit status of a command line that cannot be carried out (bad arguments, unreadable file).
 inline constexpr int kUsageError = 2;
 
-int RunCodes(Args args);     // codes FILE
-int RunThreats(Args args);   // threats FILE
-int RunAnswers(Args args);   // answers FILE KIND R C COLOUR
-int RunChoose(Args args);    // choose FILE --seed N
-int RunSearch(Args args);    // search FILE [--level L] [--seed N]
-int RunBench(Args args);     // bench
-int RunSelfPlay(Args args);  // selfplay N [--seed S] [--level L]
+int RunCodes(Args args);      // codes FILE
+int RunThreats(Args args);    // threats FILE
+int RunAnswers(Args args);    // answers FILE KIND R C COLOUR
+int RunChoose(Args args);     // choose FILE --seed N
+int RunSearch(Args args);     // search FILE [--level L] [--seed N]
+int RunBench(Args args);      // bench
+int RunSelfPlay(Args args);   // selfplay N [--seed S] [--level L]
+int RunForbidden(Args args);  // forbidden FILE
+int RunJudge(Args args);      // judge FILE R C
 
 }  // namespace zel::cli

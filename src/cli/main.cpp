@@ -34,12 +34,19 @@ constexpr std::array kCommands{
     Command{"selfplay", "selfplay N [--seed S] [--level L]",
             "N games of the computer against itself, checking the game after every move",
             zel::cli::RunSelfPlay},
+    Command{"forbidden", "forbidden FILE",
+            "Black's forbidden points under the Renju rules: \"r c kind\" each",
+            zel::cli::RunForbidden},
+    Command{"judge", "judge FILE R C", "the rules' verdict on Black playing at (R, C)",
+            zel::cli::RunJudge},
 };
 
 void PrintHelp() {
   std::printf(
       "usage: zel-cli COMMAND [ARGS]\n"
-      "Every command replays the game record FILE (the move.txt format) into a fresh game.\n\n"
+      "Every command replays the game record FILE (the move.txt format) into a fresh game.\n"
+      "forbidden and judge also read FILE as a board diagram: 15 lines of 15 points, row 0\n"
+      "first, x a Black stone, o a White one, . an empty point (spaces between them allowed).\n\n"
       "commands:\n");
   for (const Command& command : kCommands) {
     std::printf("  %-40.*s %.*s\n", static_cast<int>(command.usage.size()), command.usage.data(),

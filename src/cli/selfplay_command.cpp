@@ -21,22 +21,24 @@ constexpr std::string_view kUsage = "usage: zel-cli selfplay N [--seed S] [--lev
 constexpr int kOpeningArea = 5;
 constexpr int kOpeningLow = 7 - kOpeningArea / 2;
 
-// Counts the messages the game shows about its stones.
+// Counts the messages the game shows about its stones: "Kinjite !" for each Black move that the
+// rules forbid.
 class Referee final : public HeadlessHost {
  public:
   void ShowMessage(std::string_view text) override {
     if (text == kBlackWon) winner = kBlack;
     if (text == kWhiteWon) winner = kWhite;
-    if (text == kKinjite) ++kinjite;
+    if (text == kKinjite) ++forbidden;
   }
   int winner = 0;
-  int kinjite = 0;
+  int forbidden = 0;
 };
 
 struct Totals {
   int games = 0;
   int results[3] = {};  // full board, Black's five, White's five
-  int kinjite = 0;
+  int marked = 0;       // Black's moves onto points the engine marks
+  int forbidden = 0;    // Black's moves the rules forbid
   long moves = 0;
   double totalMs = 0;
   double slowestMs = 0;
@@ -57,8 +59,11 @@ bool PlayGame(int number, Random& random, const SearchSettings& settings, Totals
     (void)game.Play(p);  // a point drawn twice is drawn again
   }
   double slowest = 0;
+  int marked = 0;
   while (referee.winner == 0 && game.moveCount() < kMaxMoves) {
     const int before = game.moveCount();
+    const bool black = game.SideToMove() == kBlack;
+    const Board board = game.position().board;
     const auto start = std::chrono::steady_clock::now();
     game.RequestMove();
     const double ms =
@@ -73,17 +78,20 @@ bool PlayGame(int number, Random& random, const SearchSettings& settings, Totals
                    before + 1);
       return false;
     }
+    const Point p = game.Move(game.moveCount());
+    if (black && board[p.row][p.col] < 0) ++marked;
     totals.totalMs += ms;
     ++totals.moves;
     slowest = std::max(slowest, ms);
   }
   static constexpr const char* kResult[] = {"full board", "black five", "white five"};
-  std::printf("game %d: %d moves, %s, %d black %s on marked points, slowest %.1f ms\n", number,
-              game.moveCount(), kResult[referee.winner], referee.kinjite,
-              referee.kinjite == 1 ? "move" : "moves", slowest);
+  std::printf(
+      "game %d: %d moves, %s, black moves on marked points %d, forbidden %d, slowest %.1f ms\n",
+      number, game.moveCount(), kResult[referee.winner], marked, referee.forbidden, slowest);
   ++totals.games;
   ++totals.results[referee.winner];
-  totals.kinjite += referee.kinjite;
+  totals.marked += marked;
+  totals.forbidden += referee.forbidden;
   totals.slowestMs = std::max(totals.slowestMs, slowest);
   return true;
 }
@@ -115,10 +123,10 @@ int RunSelfPlay(Args args) {
     if (!PlayGame(number, random, settings, totals)) return 1;
   }
   std::printf(
-      "%d games: %d black fives, %d white fives, %d full boards; %d black moves on marked "
-      "points\n%ld computer moves: average %.2f ms, slowest %.1f ms\n",
+      "%d games: %d black fives, %d white fives, %d full boards; black moves on marked points "
+      "%d, forbidden %d\n%ld computer moves: average %.2f ms, slowest %.1f ms\n",
       totals.games, totals.results[kBlack], totals.results[kWhite], totals.results[0],
-      totals.kinjite, totals.moves,
+      totals.marked, totals.forbidden, totals.moves,
       totals.moves > 0 ? totals.totalMs / static_cast<double>(totals.moves) : 0.0,
       totals.slowestMs);
   return 0;

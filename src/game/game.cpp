@@ -6,6 +6,7 @@
 #include "files/record.h"
 #include "patterns/line_codes.h"
 #include "patterns/update.h"
+#include "rules/renju_rules.h"
 
 namespace zel {
 namespace {
@@ -165,10 +166,16 @@ void Game::Turn(std::optional<Point> cell) {
 }
 
 bool Game::AnnounceStone(int colour, Point p) {
+  // Black's stone is judged by the exact rules (the engine's marks only approximate them): a
+  // five wins whatever else it makes, and a forbidden point is reported, not refused.
+  if (colour == kBlack) {
+    const Verdict verdict = JudgeBlackMove(engine_.position.board, p);
+    if (verdict == Verdict::kFive) host_.ShowMessage(kBlackWon);
+    if (IsForbidden(verdict)) host_.ShowMessage(kKinjite);
+    return verdict == Verdict::kFive;
+  }
   const bool win = MakesFive(engine_.position, colour, p);
-  if (win) host_.ShowMessage(colour == kBlack ? kBlackWon : kWhiteWon);
-  // A forbidden point is reported, not refused.
-  if (colour == kBlack && engine_.position.board[p.row][p.col] < 0) host_.ShowMessage(kKinjite);
+  if (win) host_.ShowMessage(kWhiteWon);
   return win;
 }
 

@@ -88,8 +88,8 @@ TEST_F(TurnTest, UsersPlayToAFive) {
   EXPECT_EQ(game_.position().board[0][14], kWhite);
 }
 
-// Black's stone on a marked point is announced and placed; with a five it is announced as a win
-// first; the computer replies to the first and not to the second.
+// Black's stone on a forbidden point is announced and placed; with a five it is a win and only
+// that, whatever else it makes; the computer replies to the first and not to the second.
 TEST_F(TurnTest, KinjiteWithAndWithoutAFive) {
   game_.SetPlayers(kMan, kComputer);
   game_.LoadMoves(Rif("f8 a15 g8 d15 h10 g15 h9 j15"));  // h8: a double three
@@ -103,9 +103,17 @@ TEST_F(TurnTest, KinjiteWithAndWithoutAFive) {
   game_.LoadMoves(Rif("d8 a15 e8 d15 f8 g15 g8 j15 h10 m15 h9 a1 f10 d1 g9 g1"));
   ASSERT_EQ(game_.position().board[7][7], kForbiddenMark);
   Click("h8");
-  EXPECT_EQ(host_.messages,
-            (std::vector<std::string>{std::string(kBlackWon), std::string(kKinjite)}));
+  EXPECT_EQ(host_.messages, std::vector<std::string>{std::string(kBlackWon)});
   EXPECT_EQ(game_.moveCount(), 17);
+
+  // White plays where Black may not, without a word.
+  host_.messages.clear();
+  game_.SetPlayers(kMan, kMan);
+  game_.LoadMoves(Rif("f8 a15 g8 d15 h10 g15 h9"));
+  ASSERT_EQ(game_.position().board[7][7], kForbiddenMark);
+  Click("h8");
+  EXPECT_EQ(game_.position().board[7][7], kWhite);
+  EXPECT_TRUE(host_.messages.empty());
 }
 
 struct AutosaveCase {
