@@ -26,7 +26,6 @@ constexpr int CellOf(int row, int col) {
 // A line seen from one point: the eleven cells from 5 before it to 5 after it, as bit masks.
 // Bit i is the cell at offset i - 5; bit 5 is the point itself, which holds Black's stone.
 constexpr int kCentre = 5;
-constexpr unsigned kCentreBit = 1u << kCentre;
 constexpr unsigned kNear = 0x3DE;  // offsets -4..+4 without the point itself
 
 struct Line {
@@ -93,8 +92,9 @@ class Judge {
     for (int row = 0; row < kBoardSize; ++row) {
       for (int col = 0; col < kBoardSize; ++col) {
         const int value = board[row][col];
-        cells_[CellOf(row, col)] =
-            value == kBlack ? kBlackStone : value == kWhite ? kBlocked : kOpen;
+        cells_[CellOf(row, col)] = value == kBlack   ? kBlackStone
+                                   : value == kWhite ? kBlocked
+                                                     : kOpen;
       }
     }
   }

@@ -90,8 +90,8 @@ TEST(RenjuRules, ThirdPartyCases) {
         for (const Expectation& e : c.expectations)
           listed = listed || e.point == Point{row, col};
         if (c.complete && !listed) {
-          EXPECT_FALSE(IsForbidden(verdict)) << c.id << ": row " << row << " col " << col
-                                             << " judged " << VerdictName(verdict);
+          EXPECT_FALSE(IsForbidden(verdict))
+              << c.id << ": row " << row << " col " << col << " judged " << VerdictName(verdict);
         }
       }
     }
@@ -129,18 +129,23 @@ struct DrawnCase {
 // A horizontal three (the point, 7,8 and 7,9) whose straight four points 7,6 and 7,10 are each
 // a double four (three fours), and a live diagonal three. The right-hand wing makes 7,10
 // forbidden; without it the horizontal three counts.
-#define DEAD_THREE_LEFT             \
-  "...............\n"               \
-  "...............\n"               \
-  "...............\n"               \
+#define EMPTY_ROWS_0_TO_3 \
+  "...............\n"     \
+  "...............\n"     \
+  "...............\n"     \
   "...............\n"
 #define DEAD_THREE_BODY(wing4, wing5, wing6, wing8, wing9, wing10) \
-  "...x........." wing4 "\n"                                          \
-  "....x......." wing5 "..\n"                                          \
-  ".....xx...." wing6 "...\n"                                          \
-  ".......?xx.....\n"                                                 \
-  ".....x..x.." wing8 "...\n"                                          \
-  "....x......." wing9 "..\n"                                          \
+  "...x........." wing4                                            \
+  "\n"                                                             \
+  "....x......." wing5                                             \
+  "..\n"                                                           \
+  ".....xx...." wing6                                              \
+  "...\n"                                                          \
+  ".......?xx.....\n"                                              \
+  ".....x..x.." wing8                                              \
+  "...\n"                                                          \
+  "....x......." wing9                                             \
+  "..\n"                                                           \
   "...x........." wing10 "\n"
 
 // The point's row holds the split three 7,7 7,9 7,10 with the single straight four point 7,8,
@@ -148,25 +153,25 @@ struct DrawnCase {
 // the anti-diagonal three 8,7 7,8 6,9, whose points 5,10 and 9,6 are double fours: two levels
 // down. So 7,8 is a four-three, legal, and the point a double three. Without the stones that
 // make 9,6 a double four (rows 9 to 12), 7,8 is a four-three-three and the point only a three.
-#define DEEP_TOP           \
-  "...............\n"     \
-  "...............\n"     \
-  ".......x.......\n"     \
-  "........x......\n"     \
-  ".........x.....\n"     \
-  "...........xxx.\n"     \
-  ".......x.x.....\n"     \
-  ".......?.xx....\n"     \
+#define DEEP_TOP      \
+  "...............\n" \
+  "...............\n" \
+  ".......x.......\n" \
+  "........x......\n" \
+  ".........x.....\n" \
+  "...........xxx.\n" \
+  ".......x.x.....\n" \
+  ".......?.xx....\n" \
   ".......x.x.....\n"
 
 const DrawnCase kDrawnCases[] = {
     {"overline", "...............\n..xxx?xx.......\n", Verdict::kOverline},
-    {"overline beats double four", // the column is a four, the row six in a row
+    {"overline beats double four",  // the column and the anti-diagonal are fours
      "...............\n"
-     ".....x.........\n"
-     ".....x.........\n"
-     ".....x.........\n"
-     "..xx?xx........\n",
+     ".....x..x......\n"
+     ".....x.x.......\n"
+     ".....xx........\n"
+     "..xxx?xx.......\n",
      Verdict::kOverline},
     {"double four in two lines",
      "...............\n"
@@ -190,14 +195,17 @@ const DrawnCase kDrawnCases[] = {
      ".......x.......\n"
      ".......x.......\n",
      Verdict::kFive},
-    {"five with a double four",
+    {"five with a double four",  // the row is a five, the column two fours (X_XXX_X)
      "...............\n"
-     "..x............\n"
-     "..x............\n"
-     "..x............\n"
      "...............\n"
-     "xx.?x.xx.......\n"
-     "..xxxx?........\n",
+     "...............\n"
+     "......x........\n"
+     "...............\n"
+     "......x........\n"
+     "..xxxx?........\n"
+     "......x........\n"
+     "...............\n"
+     "......x........\n",
      Verdict::kFive},
     {"double three",
      "...............\n"
@@ -205,30 +213,27 @@ const DrawnCase kDrawnCases[] = {
      "...x?x.........\n"
      "....x..........\n",
      Verdict::kDoubleThree},
-    {"double three against the edge", // the column cannot become a straight four
+    {"double three against the edge",  // the column cannot become a straight four
      "....x..........\n"
      "...x?x.........\n"
      "....x..........\n",
      Verdict::kLegal},
-    {"three blocked by white", // the column's straight four would need 5,4, taken by White
+    {"three blocked by white",  // the column's straight four would need 5,4, taken by White
      "...............\n"
      "....x..........\n"
      "...x?x.........\n"
      "....x..........\n"
-     "....o..........\n"
-     "....x..........\n",
+     "....o..........\n",
      Verdict::kLegal},
     {"three with both points forbidden",
-     DEAD_THREE_LEFT DEAD_THREE_BODY(".x", "x", "x", "x", "x", ".x"),
-     Verdict::kLegal},
-    {"three with one point legal", DEAD_THREE_LEFT DEAD_THREE_BODY("..", ".", ".", ".", ".", ".."),
-     Verdict::kDoubleThree},
+     EMPTY_ROWS_0_TO_3 DEAD_THREE_BODY(".x", "x", "x", "x", "x", ".x"), Verdict::kLegal},
+    {"three with one point legal",
+     EMPTY_ROWS_0_TO_3 DEAD_THREE_BODY("..", ".", ".", ".", ".", ".."), Verdict::kDoubleThree},
     {"recursion two levels deep",
-     DEEP_TOP
-     "...xxx.........\n"
-     "......x........\n"
-     "......x........\n"
-     "......x........\n",
+     DEEP_TOP "...xxx.........\n"
+              "......x........\n"
+              "......x........\n"
+              "......x........\n",
      Verdict::kDoubleThree},
     {"recursion two levels deep, second level legal", DEEP_TOP, Verdict::kLegal},
 };
@@ -239,6 +244,15 @@ TEST(RenjuRules, DrawnPositions) {
     const Board board = Draw(c.diagram, judged);
     ASSERT_TRUE(OnBoard(judged)) << c.name;
     EXPECT_EQ(VerdictName(JudgeBlackMove(board, judged)), VerdictName(c.expected)) << c.name;
+    // The whole-board judgement reuses one working board for every point and each recursion.
+    const VerdictTable table = JudgeBoard(board);
+    for (int row = 0; row < kBoardSize; ++row) {
+      for (int col = 0; col < kBoardSize; ++col) {
+        if (board[row][col] != kEmpty) continue;
+        EXPECT_EQ(table[row][col], JudgeBlackMove(board, {row, col}))
+            << c.name << ": row " << row << " col " << col;
+      }
+    }
   }
 }
 
