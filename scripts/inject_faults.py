@@ -176,6 +176,11 @@ FAULTS = [
     Fault("record-row-label", "src/files/record.cpp",
           "return static_cast<char>(row < 9 ? '1' + row : 'A' + row - 9);",
           "return static_cast<char>(row < 10 ? '1' + row : 'A' + row - 9);"),
+    # rules
+    Fault("rules-recursion-dropped", "src/rules/renju_rules.cpp",
+          "if (!IsForbidden(Play(cell + offset * kStep[d]))) {", "if (true) {"),
+    Fault("rules-five-or-more", "src/rules/renju_rules.cpp",
+          "if (length == 5) return Verdict::kFive;", "if (length >= 5) return Verdict::kFive;"),
     # game
     Fault("turn-win-ends-turn", "src/game/game.cpp",
           "if (win) return;  // the winner", "if (false) return;  // the winner"),
