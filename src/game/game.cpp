@@ -116,8 +116,11 @@ bool Game::ReplayNext() {
   return Play(engine_.moveList[engine_.moveCount + 1]) == PlayResult::kPlayed;
 }
 
-Thought Game::Think() {
-  return zel::Think(engine_, storedInventory_);
+Thought Game::Think(std::optional<std::chrono::steady_clock::time_point> deadline) {
+  deadline_ = deadline;
+  const Thought thought = zel::Think(engine_, storedInventory_);
+  deadline_.reset();
+  return thought;
 }
 
 MoveChoice Game::ChooseMove() {
@@ -339,6 +342,10 @@ void Game::RecordTrace(int index, int ply, int row, int col, int value) {
   if (at >= trace_.size()) trace_.resize(at + 1);
   trace_[at] = {static_cast<std::uint8_t>(ply), static_cast<std::uint8_t>(row),
                 static_cast<std::uint8_t>(col), static_cast<std::int8_t>(value)};
+}
+
+bool Game::StopRequested() {
+  return deadline_ && std::chrono::steady_clock::now() >= *deadline_;
 }
 
 std::optional<std::string> Game::BrokenInvariant() const {

@@ -3,6 +3,7 @@
 // Platform-free; the window reaches the platform through Host.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -119,8 +120,9 @@ class Game : private SearchHooks {
   // Restarts the move choice's random generator, for repeatable games.
   void SeedRandom(std::uint32_t seed) { engine_.random.Seed(seed); }
 
-  // The computer's reply for the side to move, found without playing it.
-  Thought Think();
+  // The computer's reply for the side to move, found without playing it. A search still running
+  // at the deadline is abandoned: its thought says stopped, and its result means nothing.
+  Thought Think(std::optional<std::chrono::steady_clock::time_point> deadline = std::nullopt);
   // The one-ply choice for the side to move; its scores become the score table.
   MoveChoice ChooseMove();
 
@@ -178,6 +180,7 @@ class Game : private SearchHooks {
   // SearchHooks: the search's pending-message pump and its nodes.
   void PumpOneMessage() override;
   void RecordTrace(int index, int ply, int row, int col, int value) override;
+  bool StopRequested() override;
 
   Host& host_;
   std::filesystem::path recordPath_;
@@ -192,6 +195,7 @@ class Game : private SearchHooks {
   SearchResult searchResult_;
   std::vector<TraceEntry> trace_;
   ScoreTable scoreTable_{};
+  std::optional<std::chrono::steady_clock::time_point> deadline_;  // of the running search
   // Cleared at every new game and handed to the search, whose root does not read it.
   ThreatInventory storedInventory_;
 };

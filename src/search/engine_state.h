@@ -58,6 +58,9 @@ class SearchHooks {
   virtual void RecordTrace(int index, int ply, int row, int col, int value) {
     (void)index, (void)ply, (void)row, (void)col, (void)value;
   }
+  // Asked at every node: true abandons the search (its time is up). The answer of an abandoned
+  // search means nothing.
+  virtual bool StopRequested() { return false; }
 };
 
 struct EngineState {

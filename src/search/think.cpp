@@ -44,6 +44,7 @@ Thought Think(EngineState& state, const ThreatInventory& stored) {
   thought.result = colour == kBlack ? search.SearchBlack(call, stored, state.position)
                                     : search.SearchWhite(call, stored, state.position);
   thought.nodes = search.nodes();
+  thought.stopped = search.stopped();
   settings = saved;
   return thought;
 }

@@ -14,6 +14,7 @@ namespace zel {
 struct Thought {
   std::optional<SearchResult> result;  // nothing when the side to move has no playable point
   std::int64_t nodes = 0;              // search nodes visited
+  bool stopped = false;                // the hooks stopped the search: the result means nothing
 };
 
 // Finds the point the computer plays for the side to move of the game in state, without playing

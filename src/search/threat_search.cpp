@@ -54,6 +54,11 @@ SearchResult ThreatSearch::Search(const SearchCall& call, const ThreatInventory&
   // this depth's node. Think keeps the bound within the move list and the node stack; a call
   // that would go past them is stopped as at the bound.
   if (call.depth == 6 && state_.hooks != nullptr) state_.hooks->PumpOneMessage();
+  // A search whose time is up unwinds at once, every node answering as at the depth bound.
+  if (stopped_ || (state_.hooks != nullptr && state_.hooks->StopRequested())) {
+    stopped_ = true;
+    return {0, 0, 0, call.depth};
+  }
   const SearchSettings& settings = state_.settings;
   if (call.depth > settings.searchLevel + settings.fourExtension || call.depth > kMaxSearchDepth) {
     return {0, 0, 0, call.depth};

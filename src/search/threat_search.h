@@ -32,6 +32,8 @@ class ThreatSearch {
 
   // Calls of SearchBlack and SearchWhite so far, those cut off at the depth bound included.
   std::int64_t nodes() const { return nodes_; }
+  // Whether the hooks asked the search to stop; its answer then means nothing.
+  bool stopped() const { return stopped_; }
 
   // A node's state, and the best answer among its defences (defined with the search's code).
   using Node = SearchNode;
@@ -88,6 +90,7 @@ class ThreatSearch {
 
   EngineState& state_;
   std::int64_t nodes_ = 0;
+  bool stopped_ = false;
 };
 
 }  // namespace zel

@@ -220,6 +220,24 @@ TEST_F(TurnTest, EarlyRepliesSearchAtLevelTwelve) {
   }
 }
 
+// A search still running at its deadline is abandoned and says so; one that ends in time is the
+// search without a deadline.
+TEST_F(TurnTest, SearchWithADeadline) {
+  game_.LoadMoves(Rif("g6 g7 h7 h5 h8 i7 j10 i9 j8 j7"));
+  game_.SeedRandom(1);
+  const Thought free = game_.Think();
+  ASSERT_FALSE(free.stopped);
+  const auto now = std::chrono::steady_clock::now();
+  const Thought late = game_.Think(now - std::chrono::seconds(1));
+  EXPECT_TRUE(late.stopped);
+  EXPECT_EQ(late.nodes, 1);
+  game_.SeedRandom(1);
+  const Thought timely = game_.Think(now + std::chrono::hours(1));
+  EXPECT_FALSE(timely.stopped);
+  EXPECT_EQ(timely.nodes, free.nodes);
+  EXPECT_EQ(game_.BrokenInvariant(), std::nullopt);
+}
+
 // "Next" makes the computer play the side to move, up to a full board; then, and when Black has
 // only a marked point left, it says why it does not move.
 TEST_F(TurnTest, RequestedMovesUpToAFullBoard) {
