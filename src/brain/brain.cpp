@@ -1,0 +1,383 @@
+#include "brain/brain.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <limits>
+
+#include "patterns/line_codes.h"
+#include "rules/renju_rules.h"
+
+namespace zel {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr std::string_view kAbout =
+    "name=\"pbrain-zel\", version=\"1.0\", author=\"the Kelvo developers\", country=\"unknown\"";
+
+// A time value beyond this many milliseconds (about eleven days) counts as this many.
+constexpr std::int64_t kLongestTime = 1'000'000'000;
+
+// The deepening's first level, and its step; a level's cost grows by at least this factor per
+// step (the measured growth is used when it is larger).
+constexpr int kFirstLevel = 4;
+constexpr int kLevelStep = 2;
+constexpr int kOpeningLevel = 12;  // the search's own floor through move 9
+constexpr double kMinGrowth = 2.0;
+constexpr double kMaxGrowth = 8.0;
+
+std::string_view Trim(std::string_view text) {
+  const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && space(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && space(text.back()))
+    text.remove_suffix(1);
+  return text;
+}
+
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+// Input quoted back in an answer: printable characters only, and not too many of them.
+std::string Quote(std::string_view text) {
+  constexpr std::size_t kMaxQuote = 40;
+  std::string quoted;
+  for (const char c : text.substr(0, kMaxQuote)) {
+    const auto u = static_cast<unsigned char>(c);
+    quoted += u >= 0x20 && u < 0x7f ? c : '?';
+  }
+  if (text.size() > kMaxQuote) quoted += "...";
+  return quoted;
+}
+
+std::optional<std::int64_t> ParseInt(std::string_view text) {
+  text = Trim(text);
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return {};
+  return value;
+}
+
+// "x,y" and the fields after it, separated by commas.
+std::optional<std::vector<std::int64_t>> ParseFields(std::string_view text, std::size_t count) {
+  std::vector<std::int64_t> fields;
+  while (fields.size() < count) {
+    const std::size_t comma = text.find(',');
+    const auto value = ParseInt(text.substr(0, comma));
+    if (!value) return {};
+    fields.push_back(*value);
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+    if (fields.size() == count) return {};  // more fields than expected
+  }
+  if (fields.size() != count) return {};
+  return fields;
+}
+
+// The point of fields x and y, or nothing when it lies off the board.
+std::optional<Point> PointOf(std::int64_t x, std::int64_t y) {
+  if (x < 0 || y < 0 || x >= kBoardSize || y >= kBoardSize) return {};
+  return Point{static_cast<int>(y), static_cast<int>(x)};
+}
+
+std::string Format(Point p) {
+  return std::to_string(p.col) + "," + std::to_string(p.row);
+}
+
+bool IsWinFor(int colour, int value) {
+  return value == (colour == kBlack ? 3 : -3);
+}
+
+}  // namespace
+
+bool ReadProtocolLine(std::istream& in, std::string& line) {
+  line.clear();
+  bool any = false;
+  for (int c = in.get(); c != std::char_traits<char>::eof(); c = in.get()) {
+    any = true;
+    if (c == '\n') return true;
+    if (line.size() < kMaxLineLength) line += static_cast<char>(c);
+  }
+  return any;
+}
+
+MoveBudget BudgetFor(const TimeLimits& limits) {
+  std::int64_t limit = std::clamp<std::int64_t>(limits.turn, 0, kLongestTime);
+  std::int64_t soft = limit;
+  if (limits.left) {
+    const std::int64_t left = std::clamp<std::int64_t>(*limits.left, 0, kLongestTime);
+    limit = std::min(limit, left);
+    // What is left of the match is shared with the moves still to come.
+    soft = std::min(limit, left / 12);
+  }
+  // A tenth and 30 ms are kept for the answer's way to the manager and the clock's coarseness.
+  const auto usable = [](std::int64_t ms) { return std::max<std::int64_t>(0, ms - ms / 10 - 30); };
+  return {milliseconds(usable(limit)), milliseconds(std::min(usable(limit), usable(soft)))};
+}
+
+Brain::Brain(std::ostream& out, BrainOptions options)
+    : out_(out), options_(options), game_(host_, std::filesystem::path()) {
+  if (options_.seed) game_.SeedRandom(*options_.seed);
+}
+
+void Brain::Answer(std::string_view text) {
+  out_ << text << '\n';
+  out_.flush();
+}
+
+bool Brain::HandleLine(std::string_view rawLine) {
+  const std::string_view line = Trim(rawLine);
+  const std::size_t space = line.find_first_of(" \t");
+  const std::string command = Upper(line.substr(0, space));
+  const std::string_view args =
+      space == std::string_view::npos ? std::string_view() : Trim(line.substr(space));
+
+  if (command == "END") return false;
+  if (readingBoard_) {
+    if (command == "DONE") {
+      BoardDone();
+    } else {
+      BoardLine(line);
+    }
+    return true;
+  }
+  if (line.empty()) return true;  // nothing asked, nothing answered
+
+  if (command == "START") {
+    Start(args);
+  } else if (command == "RECTSTART") {
+    Answer("ERROR pbrain-zel plays on a square board of size 15 only");
+  } else if (command == "RESTART") {
+    game_.NewGame();
+    Answer("OK");
+  } else if (command == "BEGIN") {
+    MoveNow();
+  } else if (command == "TURN") {
+    Turn(args);
+  } else if (command == "BOARD") {
+    readingBoard_ = true;
+    boardStones_.clear();
+  } else if (command == "TAKEBACK") {
+    TakeBackCommand(args);
+  } else if (command == "ABOUT") {
+    Answer(kAbout);
+  } else if (command == "INFO") {
+    Info(args);
+  } else {
+    Answer("ERROR unknown command: " + Quote(line));
+  }
+  return true;
+}
+
+void Brain::Start(std::string_view args) {
+  const auto size = ParseInt(args);
+  if (!size) {
+    Answer("ERROR START needs a board size: " + Quote(args));
+  } else if (*size != kBoardSize) {
+    Answer("ERROR unsupported board size " + Quote(args) + ": pbrain-zel plays on 15 x 15 only");
+  } else {
+    game_.NewGame();
+    Answer("OK");
+  }
+}
+
+void Brain::Turn(std::string_view args) {
+  const auto fields = ParseFields(args, 2);
+  if (!fields) return Answer("ERROR TURN needs x,y: " + Quote(args));
+  const auto p = PointOf((*fields)[0], (*fields)[1]);
+  if (!p) return Answer("ERROR move off the board: " + Quote(args));
+  if (game_.Play(*p) != PlayResult::kPlayed) {
+    return Answer("ERROR move onto a stone: " + Quote(args));
+  }
+  MoveNow();
+}
+
+void Brain::TakeBackCommand(std::string_view args) {
+  const auto fields = ParseFields(args, 2);
+  if (!fields) return Answer("ERROR TAKEBACK needs x,y: " + Quote(args));
+  const auto p = PointOf((*fields)[0], (*fields)[1]);
+  if (!p || game_.moveCount() == 0 || game_.Move(game_.moveCount()) != *p) {
+    return Answer("ERROR not the last move: " + Quote(args));
+  }
+  game_.TakeBack();
+  Answer("OK");
+}
+
+void Brain::Info(std::string_view args) {
+  const std::size_t space = args.find_first_of(" \t");
+  const std::string key = Upper(args.substr(0, space));
+  const std::string_view value =
+      space == std::string_view::npos ? std::string_view() : Trim(args.substr(space));
+  if (key == "FOLDER") return;  // the engine keeps no files
+  if (key != "TIMEOUT_TURN" && key != "TIMEOUT_MATCH" && key != "TIME_LEFT" &&
+      key != "MAX_MEMORY" && key != "RULE" && key != "GAME_TYPE") {
+    return;  // keys of other engines and newer managers
+  }
+  const auto number = ParseInt(value);
+  if (!number) return Answer("ERROR INFO " + Quote(key) + " needs a number: " + Quote(value));
+  if (key == "TIMEOUT_TURN") {
+    limits_.turn = std::clamp<std::int64_t>(*number, 0, kLongestTime);
+  } else if (key == "TIMEOUT_MATCH") {
+    limits_.match = std::clamp<std::int64_t>(*number, 0, kLongestTime);
+  } else if (key == "TIME_LEFT") {
+    limits_.left = std::clamp<std::int64_t>(*number, 0, kLongestTime);
+  } else if (key == "RULE" && *number != 4) {
+    Answer("MESSAGE pbrain-zel plays Renju rules only (rule 4); playing on under them");
+  }
+  // max_memory and game_type change nothing: the engine's memory is fixed and small.
+}
+
+void Brain::BoardLine(std::string_view line) {
+  const auto fields = ParseFields(line, 3);
+  if (!fields) return Answer("ERROR BOARD needs x,y,who lines or DONE: " + Quote(line));
+  const auto p = PointOf((*fields)[0], (*fields)[1]);
+  const std::int64_t who = (*fields)[2];
+  if (!p) return Answer("ERROR stone off the board: " + Quote(line));
+  if (who < 1 || who > 3) return Answer("ERROR who must be 1, 2 or 3: " + Quote(line));
+  for (const BoardStone& stone : boardStones_) {
+    if (stone.point == *p) return Answer("ERROR two stones on one point: " + Quote(line));
+  }
+  boardStones_.push_back({*p, static_cast<int>(who)});
+}
+
+void Brain::BoardDone() {
+  readingBoard_ = false;
+  std::vector<Point> own;
+  std::vector<Point> opponent;
+  for (const BoardStone& stone : boardStones_) {
+    // A stone of a continuous game stays on the board; the opponent's colour keeps it there.
+    (stone.who == 1 ? own : opponent).push_back(stone.point);
+  }
+  if (std::any_of(boardStones_.begin(), boardStones_.end(),
+                  [](const BoardStone& s) { return s.who == 3; })) {
+    Answer("MESSAGE stones of a continuous game are taken as the opponent's");
+  }
+  boardStones_.clear();
+  // The side to move is Black when both colours have as many stones.
+  const bool ownBlack = own.size() == opponent.size();
+  if (!ownBlack && opponent.size() != own.size() + 1) {
+    return Answer(
+        "ERROR the stone counts do not fit alternate moves: " + std::to_string(own.size()) +
+        " own, " + std::to_string(opponent.size()) + " opponent's");
+  }
+  const std::vector<Point>& black = ownBlack ? own : opponent;
+  const std::vector<Point>& white = ownBlack ? opponent : own;
+  std::vector<Point> moves;
+  for (std::size_t k = 0; k < black.size(); ++k) {
+    moves.push_back(black[k]);
+    if (k < white.size()) moves.push_back(white[k]);
+  }
+  game_.LoadMoves(moves);
+  MoveNow();
+}
+
+void Brain::MoveNow() {
+  const auto move = FindMove();
+  if (!move) return Answer("ERROR no legal point is left to play");
+  if (game_.Play(*move) != PlayResult::kPlayed) {
+    return Answer("ERROR the engine's move was refused: " + Format(*move));
+  }
+  Answer(Format(*move));
+}
+
+bool Brain::Legal(Point p) const {
+  if (!OnBoard(p) || game_.position().board[p.row][p.col] > 0) return false;
+  return game_.SideToMove() == kWhite || !IsForbidden(JudgeBlackMove(game_.position().board, p));
+}
+
+std::optional<Point> Brain::FiveOnOffer() const {
+  const int colour = game_.SideToMove();
+  const Position& pos = game_.position();
+  for (int row = 0; row < kBoardSize; ++row) {
+    for (int col = 0; col < kBoardSize; ++col) {
+      if (pos.board[row][col] > 0) continue;
+      const PatternEntry& codes = pos.Table(colour)[row][col];
+      if (std::find(codes.begin(), codes.begin() + kDirections, kFive) ==
+          codes.begin() + kDirections) {
+        continue;
+      }
+      if (colour == kWhite || JudgeBlackMove(pos.board, {row, col}) == Verdict::kFive) {
+        return Point{row, col};
+      }
+    }
+  }
+  return {};
+}
+
+std::optional<Point> Brain::BestScoredLegal() {
+  const ScoreTable& scores = game_.scoreTable();
+  std::optional<Point> best;
+  for (int row = 0; row < kBoardSize; ++row) {
+    for (int col = 0; col < kBoardSize; ++col) {
+      if (!Legal({row, col})) continue;
+      if (!best || scores[row][col] > scores[best->row][best->col]) best = Point{row, col};
+    }
+  }
+  return best;
+}
+
+std::optional<Point> Brain::FindMove() {
+  const auto start = Clock::now();
+  // 1. Black opens on the centre, as in the game; a five on offer ends the game at once.
+  if (game_.moveCount() == 0) return Point{kBoardSize / 2, kBoardSize / 2};
+  if (const auto five = FiveOnOffer()) return five;
+
+  // 2. The one-ply choice: the answer when no search completes, and the score table that a
+  // search's illegal point falls back on.
+  const MoveChoice choice = game_.ChooseMove();
+  std::optional<Point> move = choice.point;
+
+  // 3. The search, deepening while the next level is predicted to fit the budget; the last
+  // completed level's point stands.
+  const MoveBudget budget = BudgetFor(limits_);
+  const auto deadline = start + budget.hard;
+  const SearchSettings saved = game_.settings();
+  int level = options_.level.value_or(kFirstLevel);
+  if (!options_.level && game_.moveCount() <= 9) level = kOpeningLevel;
+  double lastCost = 0;  // milliseconds of the last completed level
+  double growth = kMinGrowth;
+  std::int64_t lastNodes = -1;
+  while (budget.hard.count() > 0 && level <= kMaxSearchLevel) {
+    SearchSettings settings = saved;
+    settings.searchLevel = level;
+    if (!game_.SetSettings(settings)) break;
+    const auto levelStart = Clock::now();
+    const Thought thought = game_.Think(deadline);
+    const auto now = Clock::now();
+    game_.SetSettings(saved);
+    const double cost = std::chrono::duration<double, std::milli>(now - levelStart).count();
+    if (options_.reportLevels) {
+      Answer("DEBUG level " + std::to_string(level) + ": nodes " + std::to_string(thought.nodes) +
+             ", ms " + std::to_string(static_cast<std::int64_t>(cost)) +
+             (thought.stopped ? ", stopped" : ""));
+    }
+    if (thought.stopped || !thought.result) break;
+    move = thought.result->point();
+    if (options_.level || IsWinFor(game_.SideToMove(), thought.result->value)) break;
+    // A level that visited no more nodes than the one before it has seen all there is.
+    if (thought.nodes == lastNodes) break;
+    if (lastCost >= 5.0) growth = std::clamp(cost / lastCost, kMinGrowth, kMaxGrowth);
+    const double spent = std::chrono::duration<double, std::milli>(now - start).count();
+    if (spent + cost * growth > static_cast<double>(budget.soft.count())) break;
+    lastCost = cost;
+    lastNodes = thought.nodes;
+    level += kLevelStep;
+  }
+
+  // 4. Never an illegal point: the best-scored legal one instead.
+  if (move && Legal(*move)) return move;
+  const auto legal = BestScoredLegal();
+  if (move && legal) {
+    Answer("DEBUG " + Format(*move) + " is not legal; playing " + Format(*legal) + " instead");
+  }
+  return legal;
+}
+
+}  // namespace zel

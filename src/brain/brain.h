@@ -1,0 +1,90 @@
+// The engine behind the Gomocup "pbrain" protocol: one input line at a time in, answer lines out.
+// Coordinates are "x,y", x the column and y the row, 0-based from the top-left. The engine plays
+// Renju rules whatever the manager asks, and never answers an illegal move.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/game.h"
+#include "game/host.h"
+
+namespace zel {
+
+// The longest input line kept; the rest of a longer line is read and dropped.
+inline constexpr std::size_t kMaxLineLength = 4096;
+
+// Reads one line (without its end) into line, keeping at most kMaxLineLength characters. False
+// at the end of input with nothing read.
+bool ReadProtocolLine(std::istream& in, std::string& line);
+
+struct BrainOptions {
+  std::optional<int> level;           // a fixed search level instead of deepening
+  std::optional<std::uint32_t> seed;  // the move choice's seed; the clock's when absent
+  bool reportLevels = false;          // a DEBUG line for every search level
+};
+
+// The time limits the manager set, in milliseconds.
+struct TimeLimits {
+  std::int64_t turn = 5000;          // per move; 0 plays at once
+  std::int64_t match = 0;            // the whole match; 0 no limit
+  std::optional<std::int64_t> left;  // what is left of the match
+};
+
+// The time a move may take: searching stops at `hard`, and a level starts only when it is
+// predicted to end by `soft`.
+struct MoveBudget {
+  std::chrono::milliseconds hard{0};
+  std::chrono::milliseconds soft{0};
+};
+MoveBudget BudgetFor(const TimeLimits& limits);
+
+class Brain {
+ public:
+  explicit Brain(std::ostream& out, BrainOptions options = {});
+
+  // Handles one input line; false once the engine is to exit (END).
+  bool HandleLine(std::string_view line);
+
+  const Game& game() const { return game_; }
+  const TimeLimits& limits() const { return limits_; }
+  bool readingBoard() const { return readingBoard_; }
+
+ private:
+  struct BoardStone {
+    Point point;
+    int who = 0;  // 1 own, 2 opponent, 3 a stone of a continuous game
+  };
+
+  void Answer(std::string_view text);
+  void Start(std::string_view args);
+  void Turn(std::string_view args);
+  void TakeBackCommand(std::string_view args);
+  void Info(std::string_view args);
+  void BoardLine(std::string_view line);
+  void BoardDone();
+  // Chooses, plays and answers the engine's move for the side to move.
+  void MoveNow();
+  // The engine's move for the side to move, or nothing when no legal point is left.
+  std::optional<Point> FindMove();
+  // Whether the side to move may play p: on the board, empty, and for Black not forbidden.
+  bool Legal(Point p) const;
+  std::optional<Point> FiveOnOffer() const;
+  std::optional<Point> BestScoredLegal();
+
+  std::ostream& out_;
+  BrainOptions options_;
+  HeadlessHost host_;
+  Game game_;
+  TimeLimits limits_;
+  bool readingBoard_ = false;
+  std::vector<BoardStone> boardStones_;
+};
+
+}  // namespace zel
