@@ -21,14 +21,6 @@ constexpr std::string_view kAbout =
 // A time value beyond this many milliseconds (about eleven days) counts as this many.
 constexpr std::int64_t kLongestTime = 1'000'000'000;
 
-// The deepening's first level, and its step; a level's cost grows by at least this factor per
-// step (the measured growth is used when it is larger).
-constexpr int kFirstLevel = 4;
-constexpr int kLevelStep = 2;
-constexpr int kOpeningLevel = 12;  // the search's own floor through move 9
-constexpr double kMinGrowth = 2.0;
-constexpr double kMaxGrowth = 8.0;
-
 std::string_view Trim(std::string_view text) {
   const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   while (!text.empty() && space(text.front()))
@@ -89,10 +81,6 @@ std::optional<Point> PointOf(std::int64_t x, std::int64_t y) {
 
 std::string Format(Point p) {
   return std::to_string(p.col) + "," + std::to_string(p.row);
-}
-
-bool IsWinFor(int colour, int value) {
-  return value == (colour == kBlack ? 3 : -3);
 }
 
 }  // namespace
@@ -334,42 +322,21 @@ std::optional<Point> Brain::FindMove() {
   const MoveChoice choice = game_.ChooseMove();
   std::optional<Point> move = choice.point;
 
-  // 3. The search, deepening while the next level is predicted to fit the budget; the last
-  // completed level's point stands.
+  // 3. The search, deepening while the next level is expected to fit the budget (or at the
+  // fixed level alone); the last completed level's point stands.
   const MoveBudget budget = BudgetFor(limits_);
-  const auto deadline = start + budget.hard;
-  const SearchSettings saved = game_.settings();
-  int level = options_.level.value_or(kFirstLevel);
-  if (!options_.level && game_.moveCount() <= 9) level = kOpeningLevel;
-  double lastCost = 0;  // milliseconds of the last completed level
-  double growth = kMinGrowth;
-  std::int64_t lastNodes = -1;
-  while (budget.hard.count() > 0 && level <= kMaxSearchLevel) {
-    SearchSettings settings = saved;
-    settings.searchLevel = level;
-    if (!game_.SetSettings(settings)) break;
-    const auto levelStart = Clock::now();
-    const Thought thought = game_.Think(deadline);
-    const auto now = Clock::now();
-    game_.SetSettings(saved);
-    const double cost = std::chrono::duration<double, std::milli>(now - levelStart).count();
-    if (options_.reportLevels) {
-      Answer("DEBUG level " + std::to_string(level) + ": nodes " + std::to_string(thought.nodes) +
-             ", ms " + std::to_string(static_cast<std::int64_t>(cost)) +
-             (thought.stopped ? ", stopped" : ""));
-    }
-    if (thought.stopped || !thought.result) break;
-    move = thought.result->point();
-    if (options_.level || IsWinFor(game_.SideToMove(), thought.result->value)) break;
-    // A level that visited no more nodes than the one before it has seen all there is.
-    if (thought.nodes == lastNodes) break;
-    if (lastCost >= 5.0) growth = std::clamp(cost / lastCost, kMinGrowth, kMaxGrowth);
-    const double spent = std::chrono::duration<double, std::milli>(now - start).count();
-    if (spent + cost * growth > static_cast<double>(budget.soft.count())) break;
-    lastCost = cost;
-    lastNodes = thought.nodes;
-    level += kLevelStep;
-  }
+  const auto spent = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+  const int first = options_.level.value_or(kFirstDeepeningLevel);
+  const int last = options_.level.value_or(kMaxSearchLevel);
+  const Thought thought = game_.ThinkWithin(
+      {budget.hard - spent, budget.soft - spent}, first, last, [&](const LevelReport& report) {
+        if (!options_.reportLevels) return;
+        Answer("DEBUG level " + std::to_string(report.level) + ": nodes " +
+               std::to_string(report.nodes) + ", ms " +
+               std::to_string(static_cast<std::int64_t>(report.milliseconds)) +
+               (report.stopped ? ", stopped" : ""));
+      });
+  if (!thought.stopped && thought.result) move = thought.result->point();
 
   // 4. Never an illegal point: the best-scored legal one instead.
   if (move && Legal(*move)) return move;

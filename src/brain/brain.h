@@ -37,12 +37,7 @@ struct TimeLimits {
   std::optional<std::int64_t> left;  // what is left of the match
 };
 
-// The time a move may take: searching stops at `hard`, and a level starts only when it is
-// predicted to end by `soft`.
-struct MoveBudget {
-  std::chrono::milliseconds hard{0};
-  std::chrono::milliseconds soft{0};
-};
+// The time a move may take under the manager's limits.
 MoveBudget BudgetFor(const TimeLimits& limits);
 
 class Brain {

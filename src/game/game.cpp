@@ -143,6 +143,7 @@ void Game::RequestMove() {
 
 void Game::Turn(std::optional<Point> cell) {
   const Busy busy(thinking_);
+  stopRequested_ = false;
   // 1. Every turn starts with the search's usual extension for fours.
   engine_.settings.fourExtension = kFourExtension;
 
@@ -198,9 +199,16 @@ void Game::ComputerReply(int colour) {
   } else {
     trace_.clear();
     host_.ShowStatus(kThinking);
-    const Thought thought = Think();
+    const Thought thought =
+        thinkingTime_.count() > 0
+            ? ThinkWithin({thinkingTime_, thinkingTime_}, kFirstDeepeningLevel, kMaxSearchLevel)
+            : Think();
     host_.ShowStatus(kReady);
-    if (thought.result) {
+    if (thought.stopped) {
+      // Stopped before any level ended (the window is closing): the one-ply choice plays.
+      point = ChooseMove().point;
+      searchResult_ = SearchResult{};
+    } else if (thought.result) {
       searchResult_ = *thought.result;
       point = thought.result->point();
     }
@@ -253,9 +261,16 @@ bool Game::SetSettings(const SearchSettings& settings) {
   return true;
 }
 
-bool Game::SelectLevel(int levelIndex, const SearchSettings& settings) {
+bool Game::SelectLevel(int levelIndex) {
+  if (thinking_ || levelIndex < 0 || levelIndex >= static_cast<int>(kLevelItems.size())) {
+    return false;
+  }
+  const LevelItem& item = kLevelItems[levelIndex];
+  SearchSettings settings = engine_.settings;
+  settings.searchLevel = item.searchLevel;
   if (!SetSettings(settings)) return false;
   levelIndex_ = levelIndex;
+  thinkingTime_ = item.thinkingTime;
   return true;
 }
 
@@ -345,7 +360,7 @@ void Game::RecordTrace(int index, int ply, int row, int col, int value) {
 }
 
 bool Game::StopRequested() {
-  return deadline_ && std::chrono::steady_clock::now() >= *deadline_;
+  return stopRequested_ || (deadline_ && std::chrono::steady_clock::now() >= *deadline_);
 }
 
 std::optional<std::string> Game::BrokenInvariant() const {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "files/trace.h"
 #include "game/host.h"
+#include "game/levels.h"
 #include "patterns/board.h"
 #include "patterns/threat_inventory.h"
 #include "search/choose_move.h"
@@ -45,6 +47,26 @@ enum class PlayResult {
   kOccupied,  // a stone is already there
   kBusy,      // a turn is in progress: nothing changes until it ends
 };
+
+// The time a reply may take: the search stops at `hard`, and a deeper level starts only when it
+// is expected to end by `soft`.
+struct MoveBudget {
+  std::chrono::milliseconds hard{0};
+  std::chrono::milliseconds soft{0};
+};
+
+// One level of a deepening search: its search level, nodes, milliseconds and whether the time ran
+// out before it ended.
+struct LevelReport {
+  int level = 0;
+  std::int64_t nodes = 0;
+  double milliseconds = 0;
+  bool stopped = false;
+};
+
+// A deepening search starts at this level and goes up in these steps.
+inline constexpr int kFirstDeepeningLevel = 4;
+inline constexpr int kDeepeningStep = 2;
 
 // The board cell under a pixel of the board's picture: 19-pixel squares from (17, 17), row from
 // y and column from x, the divisions truncating toward zero. Off the board for pixels right of
@@ -89,8 +111,9 @@ class Game : private SearchHooks {
   // Replaces the search settings; refuses (false, nothing changed) while a turn is in progress
   // and settings under which a search would run past the move list's scratch entries.
   bool SetSettings(const SearchSettings& settings);
-  // Which level item is selected, with its settings; refused as SetSettings refuses.
-  bool SelectLevel(int levelIndex, const SearchSettings& settings);
+  // Selects the level item kLevelItems[levelIndex]: its search level (the other settings stay)
+  // and its thinking time. Refused during a turn and for an index outside the table.
+  bool SelectLevel(int levelIndex);
   // Whether the search's nodes are kept for the trace file.
   bool SetTraceSwitch(bool on);
   // Coordinate labels: 1 "Debug", 0 "Goo".
@@ -123,6 +146,18 @@ class Game : private SearchHooks {
   // The computer's reply for the side to move, found without playing it. A search still running
   // at the deadline is abandoned: its thought says stopped, and its result means nothing.
   Thought Think(std::optional<std::chrono::steady_clock::time_point> deadline = std::nullopt);
+  // The computer's reply deepened level by level: from firstLevel (12 through move 9, where the
+  // search raises lower levels to 12) in steps of 2 up to lastLevel, a level starting only when
+  // it is expected to end by the budget's soft time, and stopping at its hard time. The thought
+  // is the last completed level's, or a stopped one when none completed. The search settings
+  // other than the level are the game's.
+  Thought ThinkWithin(const MoveBudget& budget, int firstLevel, int lastLevel,
+                      const std::function<void(const LevelReport&)>& onLevel = {});
+  // Asks the search of the turn in progress to stop as soon as it can; the computer then plays
+  // its one-ply choice. For a window that is closing.
+  void StopThinking() {
+    if (thinking_) stopRequested_ = true;
+  }
   // The one-ply choice for the side to move; its scores become the score table.
   MoveChoice ChooseMove();
 
@@ -141,6 +176,8 @@ class Game : private SearchHooks {
   char whitePlayer() const { return whitePlayer_; }
   char Player(int colour) const { return colour == kBlack ? blackPlayer_ : whitePlayer_; }
   int levelIndex() const { return levelIndex_; }
+  // The selected level's thinking time; zero for a fixed search level.
+  std::chrono::milliseconds thinkingTime() const { return thinkingTime_; }
   int displayMode() const { return displayMode_; }
   bool traceSwitch() const { return traceSwitch_; }
   // '+' when the last search proved a win for the colour it played, else ' '.
@@ -188,6 +225,7 @@ class Game : private SearchHooks {
   char blackPlayer_ = kMan;
   char whitePlayer_ = kMan;
   int levelIndex_ = 0;  // which level item is checked; 0 = "Beginner"
+  std::chrono::milliseconds thinkingTime_{0};
   int displayMode_ = 0;
   bool traceSwitch_ = false;
   char statusMark_ = ' ';
@@ -196,6 +234,7 @@ class Game : private SearchHooks {
   std::vector<TraceEntry> trace_;
   ScoreTable scoreTable_{};
   std::optional<std::chrono::steady_clock::time_point> deadline_;  // of the running search
+  bool stopRequested_ = false;
   // Cleared at every new game and handed to the search, whose root does not read it.
   ThreatInventory storedInventory_;
 };

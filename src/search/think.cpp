@@ -32,7 +32,9 @@ Thought Think(EngineState& state, const ThreatInventory& stored) {
 
   state.traceCount = 0;
   const SearchSettings saved = settings;
-  if (state.moveCount <= 9 && settings.searchLevel < 12) settings.searchLevel = 12;
+  if (state.moveCount <= kOpeningMoves && settings.searchLevel < kOpeningLevel) {
+    settings.searchLevel = kOpeningLevel;
+  }
   // However it was set, the search stays within the move list's scratch entries.
   settings.fourExtension = std::clamp(settings.fourExtension, 0, kMaxSearchDepth);
   settings.searchLevel = std::min(settings.searchLevel, kMaxSearchDepth - settings.fourExtension);

@@ -11,6 +11,10 @@
 
 namespace zel {
 
+// Through this many stones on the board the search level is at least kOpeningLevel.
+inline constexpr int kOpeningMoves = 9;
+inline constexpr int kOpeningLevel = 12;
+
 struct Thought {
   std::optional<SearchResult> result;  // nothing when the side to move has no playable point
   std::int64_t nodes = 0;              // search nodes visited

@@ -336,7 +336,7 @@ TEST_F(TurnTest, InputWhileTheComputerThinksIsDropped) {
     game_.SaveTraceCommand(false);
     SearchSettings shallow = settings;
     shallow.searchLevel = 2;
-    refused += !game_.SetSettings(shallow) + !game_.SelectLevel(3, shallow) +
+    refused += !game_.SetSettings(shallow) + !game_.SelectLevel(3) +
                !game_.SetTraceSwitch(true) + !game_.SetDisplayMode(1);
     refused += (game_.Play({0, 0}) == PlayResult::kBusy) + !game_.TakeBack() + !game_.ReplayNext();
     game_.LoadMoves(Rif("a1"));

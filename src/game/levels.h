@@ -1,0 +1,26 @@
+// The playing levels the window offers: each a search level, and for the strongest a time within
+// which the search deepens level by level instead.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <string_view>
+
+namespace zel {
+
+struct LevelItem {
+  std::string_view label;
+  int searchLevel = 10;
+  // When above zero, the reply deepens from the first level for this long (a level starts only
+  // when it is expected to end in time, and one still running then is abandoned).
+  std::chrono::milliseconds thinkingTime{0};
+};
+
+// Each level beats the one before it in a match over the tournament openings (see the README).
+inline constexpr std::array kLevelItems{
+    LevelItem{"Beginner", 10}, LevelItem{"Level 1", 12},
+    LevelItem{"Level 2", 14},  LevelItem{"Level 3", 16},
+    LevelItem{"Level 4", 18},  LevelItem{"Advanced", 18, std::chrono::milliseconds(1500)},
+};
+
+}  // namespace zel

@@ -1,0 +1,91 @@
+// The main window's menu: its items, their command ids and how each item's check mark is kept.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace zel {
+
+// Command ids, shared by the menu and the view's handlers.
+enum class Command {
+  kSave = 57603,
+  kLoad = 32777,
+  kNewGame = 32785,
+  kBlackComputer = 32779,  // "B: Cmp  W: Man"
+  kWhiteComputer = 32778,  // "B: Man  W: Cmp"
+  kBothMan = 32780,        // "B: Man  W: Man"
+  kBeginner = 32781,
+  kLevel1 = 32793,
+  kLevel2 = 32771,
+  kLevel3 = 32772,
+  kLevel4 = 32773,
+  kAdvanced = 32774,
+  kNext = 32789,
+  kWide = 32792,
+  kMisete = 32795,
+  kNorite = 32796,
+  kNon34 = 32799,
+  kRandom = 32797,
+  kTraceOnOff = 32782,
+  kTraceSaveFull = 32776,
+  kTraceSaveShort = 32798,
+  kTraceLoad = 32786,
+  kDebug = 32790,
+  kGoo = 32791,
+  kForbiddenPoints = 32800,
+  kAbout = 57664,
+};
+
+// How an item's check mark is kept.
+enum class CheckRule {
+  kNone,   // never checked
+  kState,  // checked when the view's state says so (CZelView::IsChecked)
+  kKeep,   // keeps the state the menu was built with
+};
+
+struct MenuItem {
+  std::string_view menu;   // the top-level menu it belongs to
+  std::string_view label;  // empty for a separator
+  Command command = Command::kSave;
+  CheckRule check = CheckRule::kNone;
+  std::string_view prompt = {};  // shown in the status bar while the item is highlighted
+};
+
+// The menu bar, top-level menus in order, each menu's items top to bottom.
+inline constexpr std::array kMenuItems{
+    MenuItem{"File", "Save", Command::kSave, CheckRule::kNone, "作業中のﾌｧｲﾙを上書きして保存"},
+    MenuItem{"File", "Load", Command::kLoad},
+    MenuItem{"Game", "New Game", Command::kNewGame},
+    MenuItem{"Game", ""},
+    MenuItem{"Game", "B: Cmp  W: Man", Command::kBlackComputer, CheckRule::kState},
+    MenuItem{"Game", "B: Man  W: Cmp", Command::kWhiteComputer, CheckRule::kState},
+    MenuItem{"Game", "B: Man  W: Man", Command::kBothMan, CheckRule::kState},
+    MenuItem{"Game", ""},
+    MenuItem{"Game", "Beginner", Command::kBeginner, CheckRule::kState},
+    MenuItem{"Game", "Level 1", Command::kLevel1, CheckRule::kState},
+    MenuItem{"Game", "Level 2", Command::kLevel2, CheckRule::kState},
+    MenuItem{"Game", "Level 3", Command::kLevel3, CheckRule::kState},
+    MenuItem{"Game", "Level 4", Command::kLevel4, CheckRule::kState},
+    MenuItem{"Game", "Advanced", Command::kAdvanced, CheckRule::kState},
+    MenuItem{"Think", "Next", Command::kNext},
+    MenuItem{"Think", ""},
+    MenuItem{"Think", "Wide", Command::kWide, CheckRule::kKeep},
+    MenuItem{"Think", "Misete", Command::kMisete, CheckRule::kKeep},
+    MenuItem{"Think", "Norite", Command::kNorite, CheckRule::kKeep},
+    MenuItem{"Think", "Non 3/4", Command::kNon34, CheckRule::kState},
+    MenuItem{"Think", ""},
+    MenuItem{"Think", "Random", Command::kRandom, CheckRule::kState},
+    MenuItem{"Trace", "On / Off", Command::kTraceOnOff, CheckRule::kState},
+    MenuItem{"Trace", ""},
+    MenuItem{"Trace", "Save full", Command::kTraceSaveFull},
+    MenuItem{"Trace", "Save short", Command::kTraceSaveShort},
+    MenuItem{"Trace", "Load", Command::kTraceLoad},
+    MenuItem{"Number", "Debug", Command::kDebug, CheckRule::kState},
+    MenuItem{"Number", "Goo", Command::kGoo, CheckRule::kState},
+    MenuItem{"Number", ""},
+    MenuItem{"Number", "Forbidden Points", Command::kForbiddenPoints, CheckRule::kState},
+    MenuItem{"About", "About Zel...", Command::kAbout, CheckRule::kNone,
+             "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
+};
+
+}  // namespace zel
