@@ -1,9 +1,11 @@
 // zel_match: plays two pbrain engines against each other as a tournament manager would, and
 // referees the games under Renju rules with the exact judge.
 //
-//   zel_match ENGINE_A ENGINE_B [--games N] [--time-per-move MS] [--out DIR] [--openings FILE]
+//   zel_match ENGINE_A ENGINE_B [--games N] [--time-per-move MS] [--time-a MS] [--time-b MS]
+//             [--out DIR] [--openings FILE]
 //
-// Each engine is a command line run through /bin/sh. Every opening is played twice, A taking
+// Each engine is a command line run through /bin/sh. --time-per-move sets both engines' time
+// per move; --time-a and --time-b set one engine's. Every opening is played twice, A taking
 // Black in the first game and White in the second. A forbidden Black move, a move off the board
 // or onto a stone, an unreadable answer, a dead engine and a move slower than twice the limit
 // plus 200 ms lose; a five wins (exactly five for Black); a full board is a draw.
@@ -197,8 +199,8 @@ struct MoveTimes {
 };
 
 struct Settings {
-  int games = 0;  // 0: every opening twice
-  int timePerMove = 1000;
+  int games = 0;                      // 0: every opening twice
+  int timePerMove[2] = {1000, 1000};  // A's and B's
   std::filesystem::path out = "match-games";
   std::string openings = ZEL_OPENINGS_FILE;
 };
@@ -239,7 +241,7 @@ bool NewGame(Engine& engine, bool first, int timePerMove) {
 
 // Plays one game from the opening; engines[0] plays Black. `fresh[i]` is set when engine i must
 // be relaunched before its next game (it lost on time, answered wrongly or died).
-GameResult PlayGame(Engine* engines[2], const Opening& opening, int timePerMove,
+GameResult PlayGame(Engine* engines[2], const Opening& opening, const int timePerMove[2],
                     MoveTimes* times[2], bool fresh[2]) {
   GameResult result;
   zel::Board board{};
@@ -249,12 +251,12 @@ GameResult PlayGame(Engine* engines[2], const Opening& opening, int timePerMove,
     result.moves.push_back(p);
   }
   bool synced[2] = {false, false};
-  const auto limit = std::chrono::milliseconds(2 * timePerMove + 200);
   for (;;) {
     const int colour = result.moves.size() % 2 == 0 ? zel::kBlack : zel::kWhite;
     const int side = colour == zel::kBlack ? 0 : 1;
     const char* name = colour == zel::kBlack ? "Black" : "White";
     Engine& engine = *engines[side];
+    const auto limit = std::chrono::milliseconds(2 * timePerMove[side] + 200);
     auto lose = [&](const std::string& why) {
       result.winner = zel::Opponent(colour);
       result.reason = std::string(name) + " " + why;
@@ -331,8 +333,8 @@ GameResult PlayGame(Engine* engines[2], const Opening& opening, int timePerMove,
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: zel_match ENGINE_A ENGINE_B [--games N] [--time-per-move MS] [--out DIR] "
-               "[--openings FILE]\n");
+               "usage: zel_match ENGINE_A ENGINE_B [--games N] [--time-per-move MS] [--time-a MS] "
+               "[--time-b MS] [--out DIR] [--openings FILE]\n");
   return 2;
 }
 
@@ -347,7 +349,9 @@ int main(int argc, char** argv) {
     if (arg == "--games" && hasValue) {
       settings.games = std::atoi(argv[++i]);
     } else if (arg == "--time-per-move" && hasValue) {
-      settings.timePerMove = std::atoi(argv[++i]);
+      settings.timePerMove[0] = settings.timePerMove[1] = std::atoi(argv[++i]);
+    } else if ((arg == "--time-a" || arg == "--time-b") && hasValue) {
+      settings.timePerMove[arg == "--time-a" ? 0 : 1] = std::atoi(argv[++i]);
     } else if (arg == "--out" && hasValue) {
       settings.out = argv[++i];
     } else if (arg == "--openings" && hasValue) {
@@ -358,7 +362,10 @@ int main(int argc, char** argv) {
       engineCommands.push_back(arg);
     }
   }
-  if (engineCommands.size() != 2 || settings.games < 0 || settings.timePerMove < 0) return Usage();
+  if (engineCommands.size() != 2 || settings.games < 0 || settings.timePerMove[0] < 0 ||
+      settings.timePerMove[1] < 0) {
+    return Usage();
+  }
   const std::vector<Opening> openings = LoadOpenings(settings.openings);
   if (openings.empty()) {
     std::fprintf(stderr, "zel_match: no 15x15 openings in %s\n", settings.openings.c_str());
@@ -391,7 +398,7 @@ int main(int argc, char** argv) {
         if (!both[i]->Launch()) broken = i;
         fresh[i] = false;
       }
-      if (broken < 0 && !NewGame(*both[i], !started[i], settings.timePerMove)) broken = i;
+      if (broken < 0 && !NewGame(*both[i], !started[i], settings.timePerMove[i])) broken = i;
       started[i] = true;
     }
     if (broken >= 0) {
@@ -404,8 +411,10 @@ int main(int argc, char** argv) {
       // 2. Play it, Black first.
       Engine* engines[2] = {aBlack ? &a : &b, aBlack ? &b : &a};
       MoveTimes* gameTimes[2] = {aBlack ? &times[0] : &times[1], aBlack ? &times[1] : &times[0]};
+      const int gameTimePerMove[2] = {settings.timePerMove[aBlack ? 0 : 1],
+                                      settings.timePerMove[aBlack ? 1 : 0]};
       bool gameFresh[2] = {false, false};
-      result = PlayGame(engines, opening, settings.timePerMove, gameTimes, gameFresh);
+      result = PlayGame(engines, opening, gameTimePerMove, gameTimes, gameFresh);
       fresh[0] = fresh[0] || gameFresh[aBlack ? 0 : 1];
       fresh[1] = fresh[1] || gameFresh[aBlack ? 1 : 0];
     }

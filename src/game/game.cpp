@@ -289,20 +289,22 @@ bool Game::SetDisplayMode(int mode) {
 
 // --- Files.
 
-void Game::AutosaveRecord() {
-  if (engine_.moveCount % kAutosaveInterval == 0) WriteRecord();
+std::optional<std::string> Game::WriteRecord() {
+  if (recordPath_.empty()) return {};  // a game without a record file
+  if (const std::error_code error = SaveRecord(recordPath_, Moves())) {
+    return "Cannot save " + recordPath_.filename().string() + ": " + error.message();
+  }
+  return {};
 }
 
-void Game::WriteRecord() {
-  if (recordPath_.empty()) return;  // a game without a record file
-  if (const std::error_code error = SaveRecord(recordPath_, Moves())) {
-    host_.ShowStatus("Cannot save " + recordPath_.filename().string() + ": " + error.message());
-  }
+void Game::AutosaveRecord() {
+  if (engine_.moveCount % kAutosaveInterval != 0) return;
+  if (const auto failure = WriteRecord()) host_.ShowStatus(*failure);
 }
 
 void Game::SaveRecordCommand() {
   if (thinking_) return;
-  WriteRecord();
+  if (const auto failure = WriteRecord()) host_.ShowMessage(*failure);
 }
 
 void Game::LoadRecordCommand() {

@@ -99,7 +99,8 @@ class Game : private SearchHooks {
   void NewGameCommand();
   // The players of both colours (kMan or kComputer), then a new game, repainted.
   void SetPlayers(char black, char white);
-  // Writes the record; a failure is reported in the status bar.
+  // Writes the record ("Save"); a failure is shown in a message box naming the file and the
+  // reason.
   void SaveRecordCommand();
   // Replaces the game by the record's moves; a file that cannot be read leaves the game as it
   // was, and a damaged one loads the moves before the damage; both are reported.
@@ -206,10 +207,11 @@ class Game : private SearchHooks {
   void ComputerReply(int colour);
   // The messages for a stone of colour about to go on p; true when it makes a five.
   bool AnnounceStone(int colour, Point p);
-  // Writes the record when the move count is a multiple of 4.
+  // Writes the record when the move count is a multiple of 4; a failure is shown in the status
+  // bar.
   void AutosaveRecord();
-  // Writes the record; a failure is shown in the status bar.
-  void WriteRecord();
+  // Writes the record; what went wrong, if it failed.
+  std::optional<std::string> WriteRecord();
   // Replaces the game by the first `placed` of these moves, keeping the move after them in the
   // move list; reports how loading ended.
   void LoadFrom(const RecordLoad& load, const std::filesystem::path& path, bool keepLast);

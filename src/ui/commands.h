@@ -36,55 +36,48 @@ enum class Command {
   kAbout = 57664,
 };
 
-// How an item's check mark is kept.
-enum class CheckRule {
-  kNone,   // never checked
-  kState,  // checked when the view's state says so (CZelView::IsChecked)
-  kKeep,   // keeps the state the menu was built with
-};
-
 struct MenuItem {
   std::string_view menu;   // the top-level menu it belongs to
   std::string_view label;  // empty for a separator
   Command command = Command::kSave;
-  CheckRule check = CheckRule::kNone;
+  bool checkable = false;        // its check mark shows the view's state (CZelView::IsChecked)
   std::string_view prompt = {};  // shown in the status bar while the item is highlighted
 };
 
 // The menu bar, top-level menus in order, each menu's items top to bottom.
 inline constexpr std::array kMenuItems{
-    MenuItem{"File", "Save", Command::kSave, CheckRule::kNone, "作業中のﾌｧｲﾙを上書きして保存"},
+    MenuItem{"File", "Save", Command::kSave, false, "作業中のﾌｧｲﾙを上書きして保存"},
     MenuItem{"File", "Load", Command::kLoad},
     MenuItem{"Game", "New Game", Command::kNewGame},
     MenuItem{"Game", ""},
-    MenuItem{"Game", "B: Cmp  W: Man", Command::kBlackComputer, CheckRule::kState},
-    MenuItem{"Game", "B: Man  W: Cmp", Command::kWhiteComputer, CheckRule::kState},
-    MenuItem{"Game", "B: Man  W: Man", Command::kBothMan, CheckRule::kState},
+    MenuItem{"Game", "B: Cmp  W: Man", Command::kBlackComputer, true},
+    MenuItem{"Game", "B: Man  W: Cmp", Command::kWhiteComputer, true},
+    MenuItem{"Game", "B: Man  W: Man", Command::kBothMan, true},
     MenuItem{"Game", ""},
-    MenuItem{"Game", "Beginner", Command::kBeginner, CheckRule::kState},
-    MenuItem{"Game", "Level 1", Command::kLevel1, CheckRule::kState},
-    MenuItem{"Game", "Level 2", Command::kLevel2, CheckRule::kState},
-    MenuItem{"Game", "Level 3", Command::kLevel3, CheckRule::kState},
-    MenuItem{"Game", "Level 4", Command::kLevel4, CheckRule::kState},
-    MenuItem{"Game", "Advanced", Command::kAdvanced, CheckRule::kState},
+    MenuItem{"Game", "Beginner", Command::kBeginner, true},
+    MenuItem{"Game", "Level 1", Command::kLevel1, true},
+    MenuItem{"Game", "Level 2", Command::kLevel2, true},
+    MenuItem{"Game", "Level 3", Command::kLevel3, true},
+    MenuItem{"Game", "Level 4", Command::kLevel4, true},
+    MenuItem{"Game", "Advanced", Command::kAdvanced, true},
     MenuItem{"Think", "Next", Command::kNext},
     MenuItem{"Think", ""},
-    MenuItem{"Think", "Wide", Command::kWide, CheckRule::kKeep},
-    MenuItem{"Think", "Misete", Command::kMisete, CheckRule::kKeep},
-    MenuItem{"Think", "Norite", Command::kNorite, CheckRule::kKeep},
-    MenuItem{"Think", "Non 3/4", Command::kNon34, CheckRule::kState},
+    MenuItem{"Think", "Wide", Command::kWide},
+    MenuItem{"Think", "Misete", Command::kMisete},
+    MenuItem{"Think", "Norite", Command::kNorite},
+    MenuItem{"Think", "Non 3/4", Command::kNon34, true},
     MenuItem{"Think", ""},
-    MenuItem{"Think", "Random", Command::kRandom, CheckRule::kState},
-    MenuItem{"Trace", "On / Off", Command::kTraceOnOff, CheckRule::kState},
+    MenuItem{"Think", "Random", Command::kRandom, true},
+    MenuItem{"Trace", "On / Off", Command::kTraceOnOff, true},
     MenuItem{"Trace", ""},
     MenuItem{"Trace", "Save full", Command::kTraceSaveFull},
     MenuItem{"Trace", "Save short", Command::kTraceSaveShort},
     MenuItem{"Trace", "Load", Command::kTraceLoad},
-    MenuItem{"Number", "Debug", Command::kDebug, CheckRule::kState},
-    MenuItem{"Number", "Goo", Command::kGoo, CheckRule::kState},
+    MenuItem{"Number", "Debug", Command::kDebug, true},
+    MenuItem{"Number", "Goo", Command::kGoo, true},
     MenuItem{"Number", ""},
-    MenuItem{"Number", "Forbidden Points", Command::kForbiddenPoints, CheckRule::kState},
-    MenuItem{"About", "About Zel...", Command::kAbout, CheckRule::kNone,
+    MenuItem{"Number", "Forbidden Points", Command::kForbiddenPoints, true},
+    MenuItem{"About", "About Zel...", Command::kAbout, false,
              "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
 };
 

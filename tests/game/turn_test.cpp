@@ -336,8 +336,8 @@ TEST_F(TurnTest, InputWhileTheComputerThinksIsDropped) {
     game_.SaveTraceCommand(false);
     SearchSettings shallow = settings;
     shallow.searchLevel = 2;
-    refused += !game_.SetSettings(shallow) + !game_.SelectLevel(3) +
-               !game_.SetTraceSwitch(true) + !game_.SetDisplayMode(1);
+    refused += !game_.SetSettings(shallow) + !game_.SelectLevel(3) + !game_.SetTraceSwitch(true) +
+               !game_.SetDisplayMode(1);
     refused += (game_.Play({0, 0}) == PlayResult::kBusy) + !game_.TakeBack() + !game_.ReplayNext();
     game_.LoadMoves(Rif("a1"));
     game_.NewGame();
@@ -359,8 +359,9 @@ TEST_F(TurnTest, InputWhileTheComputerThinksIsDropped) {
   EXPECT_EQ(game_.BrokenInvariant(), std::nullopt);
 }
 
-// A record that cannot be written is reported; the game goes on.
-TEST_F(TurnTest, FailedAutosaveIsReported) {
+// A record that cannot be written is reported, the autosave's in the status bar and the explicit
+// save's in a message box; the game goes on.
+TEST_F(TurnTest, FailedSavesAreReported) {
   test::RecordingHost host;
   Game game(host, dir_ / "missing" / "move.txt");
   for (const Point p : Rif("h8 h9 i8 i9"))
@@ -368,6 +369,11 @@ TEST_F(TurnTest, FailedAutosaveIsReported) {
   EXPECT_EQ(game.moveCount(), 4);
   ASSERT_FALSE(host.statuses.empty());
   EXPECT_EQ(host.statuses.back().rfind("Cannot save move.txt: ", 0), 0U) << host.statuses.back();
+  EXPECT_TRUE(host.messages.empty());
+
+  game.SaveRecordCommand();
+  ASSERT_EQ(host.messages.size(), 1U);
+  EXPECT_EQ(host.messages[0], host.statuses.back());
 }
 
 // Loading a record: a missing file leaves the game; a damaged one loads its valid prefix.

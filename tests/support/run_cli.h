@@ -40,17 +40,20 @@ inline std::filesystem::path ScratchDir(const std::string& name) {
   return dir;
 }
 
-// `arguments` is passed to the shell as written. Each run writes into a directory of its own,
-// so tests running side by side never read each other's output. With `timeoutSeconds` the run is
-// stopped after that long (status 124), so that a run that blocks fails instead of hanging.
-inline CliRun RunCli(const std::string& arguments, int timeoutSeconds = 0) {
+// Runs a program: `program` and `arguments` are passed to the shell as written (so `program` may
+// set its environment: "env DISPLAY= zel"). Each run writes into
+// a directory of its own, so tests running side by side never read each other's output. With
+// `timeoutSeconds` the run is stopped after that long (status 124), so that a run that blocks
+// fails instead of hanging.
+inline CliRun RunProgram(const std::string& program, const std::string& arguments,
+                         int timeoutSeconds = 0) {
   static int runs = 0;
   const auto dir =
       ScratchDir("cli_output_" + std::to_string(getpid()) + "_" + std::to_string(++runs));
   const std::string timeout =
       timeoutSeconds > 0 ? "timeout " + std::to_string(timeoutSeconds) + " " : "";
-  const std::string command = timeout + ZEL_CLI_PATH + " " + arguments + " >" +
-                              (dir / "out").string() + " 2>" + (dir / "err").string();
+  const std::string command = timeout + program + " " + arguments + " >" + (dir / "out").string() +
+                              " 2>" + (dir / "err").string();
   CliRun run;
   const int raw = std::system(command.c_str());
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -59,6 +62,13 @@ inline CliRun RunCli(const std::string& arguments, int timeoutSeconds = 0) {
   std::filesystem::remove_all(dir);
   return run;
 }
+
+#ifdef ZEL_CLI_PATH
+// Runs zel-cli.
+inline CliRun RunCli(const std::string& arguments, int timeoutSeconds = 0) {
+  return RunProgram(ZEL_CLI_PATH, arguments, timeoutSeconds);
+}
+#endif
 
 // Writes moves as a record file in a scratch directory of its own and returns its path.
 inline std::string RecordFile(const std::string& name, const std::vector<Point>& moves) {

@@ -1,0 +1,104 @@
+#include "shell/cmain_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include "shell/app_icon.h"
+#include "shell/cabout_dlg.h"
+
+namespace zel {
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CZelView* view)
+    : view_(view ? view : new CZelView()), messagePane_(new QLabel(this)) {
+  setWindowTitle(doc_.Title() + QStringLiteral(" - ") + ToQString(kFrameTitle));
+  setWindowIcon(AppIcon());
+  setCentralWidget(view_);
+  view_->setFocus();
+
+  // The message pane: the program's messages, and "ﾚﾃﾞｨ" whenever a menu closes. A highlighted
+  // item's prompt covers it while the menu is open.
+  messagePane_->setText(view_->statusText());
+  statusBar()->addWidget(messagePane_, 1);
+  connect(view_, &CZelView::StatusTextChanged, this, [this](const QString& text) {
+    messagePane_->setText(text);
+    messagePane_->repaint();  // at once, before a search starts
+  });
+  connect(view_, &CZelView::AboutRequested, this, &CMainFrame::ShowAbout);
+  connect(view_, &CZelView::TurnEnded, this, [this] {
+    if (closePending_) close();
+  });
+
+  BuildMenus();
+  resize(kInitialFrameSize);
+}
+
+void CMainFrame::BuildMenus() {
+  QMenu* menu = nullptr;
+  std::string_view menuName;
+  for (const MenuItem& item : kMenuItems) {
+    if (!menu || item.menu != menuName) {
+      menuName = item.menu;
+      menu = menuBar()->addMenu(ToQString(item.menu));
+      connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCheckMarks);
+      connect(menu, &QMenu::aboutToHide, this,
+              [this] { messagePane_->setText(ToQString(kReady)); });
+    }
+    if (item.label.empty()) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* action = menu->addAction(ToQString(item.label));
+    action->setCheckable(item.checkable);
+    action->setStatusTip(ToQString(item.prompt));
+    const Command command = item.command;
+    connect(action, &QAction::triggered, this, [this, command] {
+      view_->OnCommand(command);
+      // A checkable item toggles itself when chosen; its mark follows the state instead.
+      UpdateCheckMarks();
+    });
+    actions_[command] = action;
+  }
+  Action(Command::kSave)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  UpdateCheckMarks();
+}
+
+void CMainFrame::UpdateCheckMarks() {
+  for (const MenuItem& item : kMenuItems) {
+    if (!item.checkable) continue;
+    if (const auto checked = view_->IsChecked(item.command))
+      Action(item.command)->setChecked(*checked);
+  }
+}
+
+QString CMainFrame::StatusText() const {
+  return messagePane_->text();
+}
+
+void CMainFrame::ShowAbout() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  // A window closed while the computer thinks closes once its move is made; the search is asked
+  // to stop at once.
+  if (view_->game().thinking()) {
+    closePending_ = true;
+    view_->game().StopThinking();
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
+}  // namespace zel

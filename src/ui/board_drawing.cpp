@@ -1,0 +1,126 @@
+// The board's picture: background, grid, star points, stones, the last move's number, Black's
+// forbidden points and the coordinate labels, in the picture's coordinates (scale 1 is the
+// original window's pixels).
+#include <QPaintEvent>
+#include <QPainter>
+#include <array>
+
+#include "rules/renju_rules.h"
+#include "ui/czel_view.h"
+
+namespace zel {
+namespace {
+
+constexpr QColor kBackground(255, 255, 0);
+constexpr QColor kNumberProvenWin(32, 192, 32);  // the last move when its search proved a win
+constexpr QColor kNumber(64, 255, 64);
+constexpr QColor kForbidden(255, 0, 0);
+
+constexpr int kGridOrigin = 26;  // centre of point (0, 0)
+constexpr int kCellPixels = 19;
+constexpr int kGridEnd = kGridOrigin + (kBoardSize - 1) * kCellPixels;
+constexpr int kBoxOrigin = 17;  // cell boxes: 19-pixel squares from here
+constexpr int kCrossHalf = 3;   // half the width of a forbidden point's cross
+
+constexpr std::array<Point, 5> kStarPoints{{{7, 7}, {3, 3}, {11, 11}, {3, 11}, {11, 3}}};
+
+int Centre(int index) {
+  return kGridOrigin + kCellPixels * index;
+}
+
+// Text with its top-left corner at (x, y), as the original's text calls place it.
+void DrawTextAt(QPainter& painter, int x, int y, const QString& text) {
+  painter.drawText(QRect(x, y, 3 * kCellPixels, kCellPixels), Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+// Row or column label i: "Debug" gives the 0-based index as a hexadecimal digit; "Goo" gives rows
+// 1 to 9 then A to F, and columns a to o.
+QString Label(int displayMode, bool row, int i) {
+  if (displayMode == 1) return QString::number(i, 16).toUpper();
+  if (row) return QString::number(i + 1, 16).toUpper();
+  return QString(QChar('a' + i));
+}
+
+}  // namespace
+
+void CZelView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  // The whole view is background, also beside a picture narrower or shorter than the view.
+  painter.fillRect(rect(), kBackground);
+  painter.setTransform(PictureTransform());
+  OnDraw(painter);
+}
+
+void CZelView::DrawBoard(QPainter& painter) const {
+  // At one device pixel per picture pixel everything is drawn aliased, pixel for pixel as the
+  // original; at any other scale it is smoothed.
+  const double devicePixels = painter.transform().m11() * painter.device()->devicePixelRatioF();
+  const bool exact = devicePixels == 1.0;
+  painter.setRenderHint(QPainter::Antialiasing, !exact);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(12);
+  font.setStyleStrategy(exact ? QFont::NoAntialias : QFont::PreferAntialias);
+  painter.setFont(font);
+  painter.setBackgroundMode(Qt::TransparentMode);
+
+  // 1. The background.
+  painter.fillRect(QRect(0, 0, kPictureSize, kPictureSize), kBackground);
+
+  // 2. The grid. The original's lines stop one pixel short of their end point.
+  painter.setPen(QPen(Qt::black, 1));
+  for (int i = 0; i < kBoardSize; ++i)
+    painter.drawLine(kGridOrigin, Centre(i), kGridEnd - 1, Centre(i));
+  for (int i = 0; i < kBoardSize; ++i)
+    painter.drawLine(Centre(i), kGridOrigin, Centre(i), kGridEnd - 1);
+
+  // 3. The star points: 5-pixel discs.
+  painter.setBrush(Qt::black);
+  for (const Point p : kStarPoints)
+    painter.drawEllipse(QRect(Centre(p.col) - 2, Centre(p.row) - 2, 4, 4));
+
+  // 4. The stones, and 5. the last move's number.
+  const int moveCount = game_.moveCount();
+  for (int k = 1; k <= moveCount; ++k)
+    DrawStone(painter, k % 2 == 1 ? 'b' : 'w', 0, game_.Move(k));
+  if (moveCount > 0) DrawStone(painter, game_.statusMark(), moveCount, game_.Move(moveCount));
+
+  // Black's forbidden points, while Black is to move.
+  if (showForbidden_ && game_.SideToMove() == kBlack) {
+    const VerdictTable verdicts = JudgeBoard(game_.position().board);
+    painter.setPen(QPen(kForbidden, 1));
+    for (int row = 0; row < kBoardSize; ++row) {
+      for (int col = 0; col < kBoardSize; ++col) {
+        if (!IsForbidden(verdicts[row][col])) continue;
+        const int x = Centre(col);
+        const int y = Centre(row);
+        painter.drawLine(x - kCrossHalf, y - kCrossHalf, x + kCrossHalf, y + kCrossHalf);
+        painter.drawLine(x - kCrossHalf, y + kCrossHalf, x + kCrossHalf, y - kCrossHalf);
+      }
+    }
+  }
+
+  // 6. The labels.
+  painter.setPen(Qt::black);
+  const int mode = game_.displayMode();
+  for (int i = 0; i < kBoardSize; ++i)
+    DrawTextAt(painter, 5, kBoxOrigin + kCellPixels * i, Label(mode, true, i));
+  for (int i = 0; i < kBoardSize; ++i)
+    DrawTextAt(painter, 23 + kCellPixels * i, 1, Label(mode, false, i));
+}
+
+void CZelView::DrawStone(QPainter& painter, char kind, int number, Point p) const {
+  const int left = kBoxOrigin + kCellPixels * p.col;
+  const int top = kBoxOrigin + kCellPixels * p.row;
+  if (kind == 'b' || kind == 'w') {
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(kind == 'b' ? Qt::black : Qt::white);
+    // A 17-pixel disc from (left + 1, top + 1), its outline included.
+    painter.drawEllipse(QRect(left + 1, top + 1, 16, 16));
+  }
+  if (number > 0) {
+    painter.setPen(kind == '+' ? kNumberProvenWin : kNumber);
+    DrawTextAt(painter, number >= 10 ? left + 2 : left + 5, top, QString::number(number));
+  }
+}
+
+}  // namespace zel

@@ -1,0 +1,222 @@
+#include "ui/czel_view.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace zel {
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The level item a level command selects, or -1.
+int LevelIndexOf(Command command) {
+  switch (command) {
+    case Command::kBeginner:
+      return 0;
+    case Command::kLevel1:
+      return 1;
+    case Command::kLevel2:
+      return 2;
+    case Command::kLevel3:
+      return 3;
+    case Command::kLevel4:
+      return 4;
+    case Command::kAdvanced:
+      return 5;
+    default:
+      return -1;
+  }
+}
+
+std::optional<std::filesystem::path> AskPath(QWidget* parent, QFileDialog::AcceptMode mode,
+                                             std::string_view defaultExtension) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(ToQString(defaultExtension));
+  dialog.setNameFilters({QStringLiteral("Text files (*.%1)").arg(ToQString(defaultExtension)),
+                         QStringLiteral("All files (*)")});
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return std::filesystem::path(dialog.selectedFiles().front().toStdString());
+}
+
+}  // namespace
+
+CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
+    : QWidget(parent), game_(*this, std::move(recordPath)) {
+  setFocusPolicy(Qt::StrongFocus);
+  setMinimumSize(kPictureSize / 2, kPictureSize / 2);
+  setAttribute(Qt::WA_OpaquePaintEvent);  // every paint fills the whole view
+}
+
+// --- Commands.
+
+void CZelView::OnCommand(Command command) {
+  if (const int level = LevelIndexOf(command); level >= 0) {
+    game_.SelectLevel(level);
+    return;
+  }
+  SearchSettings settings = game_.settings();
+  switch (command) {
+    case Command::kSave:
+      return game_.SaveRecordCommand();
+    case Command::kLoad:
+      return game_.LoadRecordCommand();
+    case Command::kNewGame:
+      return game_.NewGameCommand();
+    case Command::kBlackComputer:
+      return game_.SetPlayers(kComputer, kMan);
+    case Command::kWhiteComputer:
+      return game_.SetPlayers(kMan, kComputer);
+    case Command::kBothMan:
+      return game_.SetPlayers(kMan, kMan);
+    case Command::kNext:
+      game_.RequestMove();
+      emit TurnEnded();
+      return;
+    case Command::kNon34:
+      settings.quietMoves = !settings.quietMoves;
+      game_.SetSettings(settings);
+      return;
+    case Command::kRandom:
+      settings.randomChoice = !settings.randomChoice;
+      game_.SetSettings(settings);
+      return;
+    case Command::kTraceOnOff:
+      game_.SetTraceSwitch(!game_.traceSwitch());
+      return;
+    case Command::kTraceSaveFull:
+      return game_.SaveTraceCommand(false);
+    case Command::kTraceSaveShort:
+      return game_.SaveTraceCommand(true);
+    case Command::kTraceLoad:
+      return game_.LoadTraceCommand();
+    case Command::kDebug:
+      game_.SetDisplayMode(1);
+      return;
+    case Command::kGoo:
+      game_.SetDisplayMode(0);
+      return;
+    case Command::kForbiddenPoints:
+      showForbidden_ = !showForbidden_;
+      update();
+      return;
+    case Command::kAbout:
+      emit AboutRequested();
+      return;
+    default:
+      return;  // "Wide", "Misete" and "Norite" have no effect
+  }
+}
+
+std::optional<bool> CZelView::IsChecked(Command command) const {
+  if (const int level = LevelIndexOf(command); level >= 0) return game_.levelIndex() == level;
+  const char black = game_.blackPlayer();
+  const char white = game_.whitePlayer();
+  switch (command) {
+    case Command::kBlackComputer:
+      return black == kComputer && white == kMan;
+    case Command::kWhiteComputer:
+      return black == kMan && white == kComputer;
+    case Command::kBothMan:
+      return black == kMan && white == kMan;
+    case Command::kNon34:
+      return game_.settings().quietMoves;
+    case Command::kRandom:
+      return game_.settings().randomChoice;
+    case Command::kTraceOnOff:
+      return game_.traceSwitch();
+    case Command::kDebug:
+      return game_.displayMode() == 1;
+    case Command::kGoo:
+      return game_.displayMode() == 0;
+    case Command::kForbiddenPoints:
+      return showForbidden_;
+    default:
+      return std::nullopt;
+  }
+}
+
+// --- Geometry.
+
+double CZelView::scale() const {
+  return std::min(width(), height()) / static_cast<double>(kPictureSize);
+}
+
+QTransform CZelView::PictureTransform() const {
+  const double s = scale();
+  // Whole pixels keep the picture crisp at scale 1.
+  const double dx = std::floor((width() - kPictureSize * s) / 2);
+  const double dy = std::floor((height() - kPictureSize * s) / 2);
+  return QTransform(s, 0, 0, s, dx, dy);
+}
+
+// --- Input.
+
+void CZelView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) OnLButtonDown(event->position());
+  QWidget::mousePressEvent(event);
+}
+
+// The second press of a double click places nothing.
+void CZelView::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+}
+
+void CZelView::OnLButtonDown(QPointF position) {
+  const QPointF p = PictureTransform().inverted().map(position);
+  // Outside the picture (in the margin of a view wider or taller than it) is no cell.
+  if (p.x() < 0 || p.y() < 0 || p.x() >= kPictureSize || p.y() >= kPictureSize) return;
+  game_.TakeTurn(static_cast<int>(p.x()), static_cast<int>(p.y()));
+  emit TurnEnded();
+}
+
+void CZelView::keyPressEvent(QKeyEvent* event) {
+  const QString text = event->text();
+  if (text.size() == 1 && text[0].unicode() < 128) OnChar(static_cast<char>(text[0].unicode()));
+  QWidget::keyPressEvent(event);
+}
+
+void CZelView::OnChar(char ch) {
+  game_.OnChar(ch);
+}
+
+// --- Host.
+
+void CZelView::ShowStatus(std::string_view text) {
+  statusText_ = ToQString(text);
+  emit StatusTextChanged(statusText_);
+}
+
+void CZelView::ShowMessage(std::string_view text) {
+  QMessageBox box(QMessageBox::NoIcon, ToQString(kMessageCaption), ToQString(text), QMessageBox::Ok,
+                  window());
+  box.exec();
+}
+
+void CZelView::Repaint() {
+  // At once: the computer's reply may follow inside the same click.
+  repaint();
+}
+
+void CZelView::PumpOneMessage() {
+  QCoreApplication::processEvents();
+}
+
+std::optional<std::filesystem::path> CZelView::AskOpenPath(std::string_view defaultExtension) {
+  return AskPath(window(), QFileDialog::AcceptOpen, defaultExtension);
+}
+
+std::optional<std::filesystem::path> CZelView::AskSavePath(std::string_view defaultExtension) {
+  return AskPath(window(), QFileDialog::AcceptSave, defaultExtension);
+}
+
+}  // namespace zel

@@ -1,0 +1,94 @@
+// The board view: it owns the game, paints the board, turns clicks, keys and menu commands into
+// the game's input, and is the game's Host (status bar, message boxes, file dialogs, repaints and
+// the message pump of a long search).
+#pragma once
+
+#include <QPointF>
+#include <QString>
+#include <QTransform>
+#include <QWidget>
+#include <filesystem>
+#include <optional>
+
+#include "game/game.h"
+#include "game/host.h"
+#include "ui/commands.h"
+
+class QPainter;
+
+namespace zel {
+
+// The board's picture at scale 1: the original window's client area, which the view scales
+// uniformly to fit.
+inline constexpr int kPictureSize = 318;
+
+// The caption of every message box.
+inline constexpr std::string_view kMessageCaption = "version 1.1";
+
+class CZelView : public QWidget, public Host {
+  Q_OBJECT
+
+ public:
+  explicit CZelView(QWidget* parent = nullptr,
+                    std::filesystem::path recordPath = std::string(kRecordFileName));
+
+  Game& game() { return game_; }
+  const Game& game() const { return game_; }
+
+  // Menu commands and their check marks: nothing for an item whose mark the view does not keep.
+  void OnCommand(Command command);
+  std::optional<bool> IsChecked(Command command) const;
+
+  // The text the message pane shows.
+  const QString& statusText() const { return statusText_; }
+
+  // Black's forbidden points drawn as red crosses while Black is to move.
+  bool showForbidden() const { return showForbidden_; }
+
+  // From the view's pixels to the picture's and back; the picture is scaled uniformly and
+  // centred.
+  QTransform PictureTransform() const;
+  double scale() const;
+
+  // Paints the whole board through `painter`, in the picture's coordinates.
+  void DrawBoard(QPainter& painter) const;
+
+  // Host.
+  void ShowStatus(std::string_view text) override;
+  void ShowMessage(std::string_view text) override;
+  void Repaint() override;
+  void PumpOneMessage() override;
+  std::optional<std::filesystem::path> AskOpenPath(std::string_view defaultExtension) override;
+  std::optional<std::filesystem::path> AskSavePath(std::string_view defaultExtension) override;
+
+  QSize sizeHint() const override { return {kPictureSize, kPictureSize}; }
+
+ signals:
+  // The status bar's message pane is to show text.
+  void StatusTextChanged(const QString& text);
+  // The About box is asked for.
+  void AboutRequested();
+  // A turn that held back a close of the window has ended.
+  void TurnEnded();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  // Paints one stone (kind 'b' or 'w'; ' ' or '+' paints none) and, when number is above 0,
+  // the number in the green of kind.
+  void DrawStone(QPainter& painter, char kind, int number, Point p) const;
+  void OnDraw(QPainter& painter) const { DrawBoard(painter); }
+  void OnLButtonDown(QPointF position);
+  void OnChar(char ch);
+
+  // Declared before the game, whose construction shows the greeting.
+  QString statusText_;
+  bool showForbidden_ = true;
+  Game game_;
+};
+
+}  // namespace zel
