@@ -20,7 +20,7 @@ constexpr int kGridOrigin = 26;  // centre of point (0, 0)
 constexpr int kCellPixels = 19;
 constexpr int kGridEnd = kGridOrigin + (kBoardSize - 1) * kCellPixels;
 constexpr int kBoxOrigin = 17;  // cell boxes: 19-pixel squares from here
-constexpr int kCrossHalf = 3;   // half the width of a forbidden point's cross
+constexpr int kCrossHalf = 4;  // half the width of a forbidden point's cross
 
 constexpr std::array<Point, 5> kStarPoints{{{7, 7}, {3, 3}, {11, 11}, {3, 11}, {11, 3}}};
 
@@ -87,7 +87,7 @@ void CZelView::DrawBoard(QPainter& painter) const {
   // Black's forbidden points, while Black is to move.
   if (showForbidden_ && game_.SideToMove() == kBlack) {
     const VerdictTable verdicts = JudgeBoard(game_.position().board);
-    painter.setPen(QPen(kForbidden, 1));
+    painter.setPen(QPen(kForbidden, 2));
     for (int row = 0; row < kBoardSize; ++row) {
       for (int col = 0; col < kBoardSize; ++col) {
         if (!IsForbidden(verdicts[row][col])) continue;
