@@ -327,7 +327,7 @@ std::optional<Point> Brain::FindMove() {
   const MoveBudget budget = BudgetFor(limits_);
   const auto spent = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
   const int first = options_.level.value_or(kFirstDeepeningLevel);
-  const int last = options_.level.value_or(kMaxSearchLevel);
+  const int last = options_.level.value_or(options_.maxLevel.value_or(kMaxSearchLevel));
   const Thought thought = game_.ThinkWithin(
       {budget.hard - spent, budget.soft - spent}, first, last, [&](const LevelReport& report) {
         if (!options_.reportLevels) return;

@@ -26,6 +26,7 @@ bool ReadProtocolLine(std::istream& in, std::string& line);
 
 struct BrainOptions {
   std::optional<int> level;           // a fixed search level instead of deepening
+  std::optional<int> maxLevel;        // the deepest level the deepening tries
   std::optional<std::uint32_t> seed;  // the move choice's seed; the clock's when absent
   bool reportLevels = false;          // a DEBUG line for every search level
 };

@@ -1,5 +1,5 @@
 // pbrain-zel: the engine behind the Gomocup "pbrain" protocol on standard input and output.
-//   pbrain-zel [--level L] [--seed S] [--verbose]
+//   pbrain-zel [--level L | --max-level L] [--seed S] [--verbose]
 #include <charconv>
 #include <cstdint>
 #include <iostream>
@@ -18,7 +18,7 @@ bool ParseNumber(const char* text, Number& value) {
 }
 
 int Usage() {
-  std::cerr << "usage: pbrain-zel [--level L] [--seed S] [--verbose]\n";
+  std::cerr << "usage: pbrain-zel [--level L | --max-level L] [--seed S] [--verbose]\n";
   return 2;
 }
 
@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
       int level = 0;
       if (!ParseNumber(argv[++k], level) || level > zel::kMaxSearchLevel) return Usage();
       options.level = level;
+    } else if (arg == "--max-level" && k + 1 < argc) {
+      int level = 0;
+      if (!ParseNumber(argv[++k], level) || level > zel::kMaxSearchLevel) return Usage();
+      options.maxLevel = level;
     } else if (arg == "--seed" && k + 1 < argc) {
       std::uint32_t seed = 0;
       if (!ParseNumber(argv[++k], seed)) return Usage();

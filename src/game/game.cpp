@@ -199,10 +199,10 @@ void Game::ComputerReply(int colour) {
   } else {
     trace_.clear();
     host_.ShowStatus(kThinking);
-    const Thought thought =
-        thinkingTime_.count() > 0
-            ? ThinkWithin({thinkingTime_, thinkingTime_}, kFirstDeepeningLevel, kMaxSearchLevel)
-            : Think();
+    const Thought thought = thinkingTime_.count() > 0
+                                ? ThinkWithin({thinkingTime_, thinkingTime_}, kFirstDeepeningLevel,
+                                              engine_.settings.searchLevel)
+                                : Think();
     host_.ShowStatus(kReady);
     if (thought.stopped) {
       // Stopped before any level ended (the window is closing): the one-ply choice plays.

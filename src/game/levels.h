@@ -11,8 +11,9 @@ namespace zel {
 struct LevelItem {
   std::string_view label;
   int searchLevel = 10;
-  // When above zero, the reply deepens from the first level for this long (a level starts only
-  // when it is expected to end in time, and one still running then is abandoned).
+  // When above zero, the reply deepens level by level up to searchLevel for at most this long: a
+  // level starts only when it is expected to end in time, one still running then is abandoned,
+  // and the last completed level's point is played.
   std::chrono::milliseconds thinkingTime{0};
 };
 
