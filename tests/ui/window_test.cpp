@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTimer>
 #include <chrono>
 #include <map>
@@ -309,6 +310,26 @@ TEST_F(WindowTest, AboutShowsTheAboutBox) {
   });
   frame_.Action(Command::kAbout)->trigger();
   EXPECT_EQ(caption, QString::fromUtf8("Zelのﾊﾞｰｼﾞｮﾝ情報"));
+}
+
+// The view's own message box: modal, with the application's caption and an OK button.
+TEST(WindowMessages, MessageBoxHasTheCaption) {
+  CZelView view(nullptr, ScratchDir("window_message") / "move.txt");
+  QString caption;
+  QString text;
+  bool modal = false;
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      caption = box->windowTitle();
+      text = box->text();
+      modal = box->isModal() && box->buttons().size() == 1;
+      box->accept();
+    }
+  });
+  view.ShowMessage("Black Won !");
+  EXPECT_EQ(caption, QStringLiteral("version 1.1"));
+  EXPECT_EQ(text, QStringLiteral("Black Won !"));
+  EXPECT_TRUE(modal);
 }
 
 // zel --help and --version answer without a display; anything else unknown is refused.
