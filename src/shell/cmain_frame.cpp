@@ -10,14 +10,6 @@
 #include "shell/cabout_dlg.h"
 
 namespace zel {
-namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
 CMainFrame::CMainFrame(CZelView* view)
     : view_(view ? view : new CZelView()), messagePane_(new QLabel(this)) {
   setWindowTitle(doc_.Title() + QStringLiteral(" - ") + ToQString(kFrameTitle));

@@ -20,7 +20,7 @@ constexpr int kGridOrigin = 26;  // centre of point (0, 0)
 constexpr int kCellPixels = 19;
 constexpr int kGridEnd = kGridOrigin + (kBoardSize - 1) * kCellPixels;
 constexpr int kBoxOrigin = 17;  // cell boxes: 19-pixel squares from here
-constexpr int kCrossHalf = 4;  // half the width of a forbidden point's cross
+constexpr int kCrossHalf = 4;   // half the width of a forbidden point's cross
 
 constexpr std::array<Point, 5> kStarPoints{{{7, 7}, {3, 3}, {11, 11}, {3, 11}, {11, 3}}};
 

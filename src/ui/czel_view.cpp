@@ -11,10 +11,6 @@
 namespace zel {
 namespace {
 
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The level item a level command selects, or -1.
 int LevelIndexOf(Command command) {
   switch (command) {

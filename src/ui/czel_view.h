@@ -22,6 +22,11 @@ namespace zel {
 // uniformly to fit.
 inline constexpr int kPictureSize = 318;
 
+// The program's texts (UTF-8) for Qt.
+inline QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // The caption of every message box.
 inline constexpr std::string_view kMessageCaption = "version 1.1";
 
