@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 namespace zel {
 
@@ -50,8 +51,12 @@ inline constexpr std::array<int, kDirections> kColStep{1, 0, 1, -1};
 // a 0 there says the point is quiet for either colour.
 inline constexpr int kThreatCountSlot = 4;
 
-using Board = std::array<std::array<int, kBoardSize>, kBoardSize>;
-using PatternEntry = std::array<int, 5>;
+// Board values, line codes and threat counts all fit in a byte, which keeps a position small
+// (2,475 bytes): the search copies one into every node.
+using BoardValue = std::int8_t;
+using PatternValue = std::uint8_t;
+using Board = std::array<std::array<BoardValue, kBoardSize>, kBoardSize>;
+using PatternEntry = std::array<PatternValue, 5>;
 using PatternTable = std::array<std::array<PatternEntry, kBoardSize>, kBoardSize>;
 
 // A position the engine reasons about: the board with Black's marks, and each colour's line

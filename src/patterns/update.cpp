@@ -89,19 +89,18 @@ void EvaluateLine(Position& pos, const Line& line, int dir, int colour, int row,
   for (int t = 0; t < line.length; ++t) {
     const int r = line.startRow + t * dr;
     const int c = line.startCol + t * dc;
-    int& slot = table[r][c][dir];
+    PatternValue& slot = table[r][c][dir];
     if (!(r == row && c == col) && values[t] < 1) {
       const bool threat = IsThreat(codes[t]) || IsThreat(slot);
       if (threat || (colour == kBlack && values[t] < 0)) recheck.Append(r, c);
     }
-    slot = codes[t];
+    slot = static_cast<PatternValue>(codes[t]);
   }
 }
 
 // Rewrites Black's mark and both threat counts of an empty point from its codes.
 void Reexamine(Position& pos, int r, int c) {
-  int& value = pos.board[r][c];
-  value = kEmpty;
+  int value = kEmpty;
   int fours = 0;
   int threes = 0;
   int blackThreats = 0;
@@ -122,8 +121,9 @@ void Reexamine(Position& pos, int r, int c) {
     if (IsThreat(w)) ++whiteThreats;
   }
   if (fours >= 2 || threes >= 2) value = kForbiddenMark;
-  pos.black[r][c][kThreatCountSlot] = blackThreats + whiteThreats;
-  pos.white[r][c][kThreatCountSlot] = whiteThreats;
+  pos.board[r][c] = static_cast<BoardValue>(value);
+  pos.black[r][c][kThreatCountSlot] = static_cast<PatternValue>(blackThreats + whiteThreats);
+  pos.white[r][c][kThreatCountSlot] = static_cast<PatternValue>(whiteThreats);
 }
 
 }  // namespace
@@ -131,7 +131,7 @@ void Reexamine(Position& pos, int r, int c) {
 void UpdatePatterns(Position& pos, int row, int col, int stone) {
   assert(OnBoard(row, col));
   assert(stone == 0 || stone == kBlack || stone == kWhite);
-  pos.board[row][col] = stone;
+  pos.board[row][col] = static_cast<BoardValue>(stone);
 
   RecheckList recheck;
   if (stone == 0) recheck.Append(row, col);

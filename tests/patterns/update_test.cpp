@@ -150,7 +150,7 @@ Position Recompute(const Board& stones) {
             std::vector<int> codes(cells.size());
             if (EvaluateSegment(cells, colour, codes) == 0) code = codes[back];
           }
-          pos.Table(colour)[r][c][d] = code;
+          pos.Table(colour)[r][c][d] = static_cast<PatternValue>(code);
         }
       }
     }
@@ -168,9 +168,9 @@ Position Recompute(const Board& stones) {
         black += IsThreat(b);
         white += IsThreat(pos.white[r][c][d]);
       }
-      pos.board[r][c] = fours >= 2 || threes >= 2 ? kForbiddenMark : mark;
-      pos.black[r][c][kThreatCountSlot] = black + white;
-      pos.white[r][c][kThreatCountSlot] = white;
+      pos.board[r][c] = static_cast<BoardValue>(fours >= 2 || threes >= 2 ? kForbiddenMark : mark);
+      pos.black[r][c][kThreatCountSlot] = static_cast<PatternValue>(black + white);
+      pos.white[r][c][kThreatCountSlot] = static_cast<PatternValue>(white);
     }
   }
   return pos;
