@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "patterns/line_codes.h"
+#include "patterns/reference_update.h"
 #include "patterns/segment.h"
 #include "support/positions.h"
 
@@ -219,6 +220,61 @@ TEST(UpdatePatterns, RandomGamesAgreeWithRecomputeAndUndo) {
                                  before.black[r][c][slot] == kBase;
                         }))
           << "game " << game << " move " << count;
+    }
+  }
+}
+
+// Whether the position holds exactly the reference's board values, codes and threat counts,
+// the stale counts of stones' points and the short diagonals' codes included.
+::testing::AssertionResult SameAsReference(const Position& pos,
+                                           const test::ReferencePosition& ref) {
+  for (int r = 0; r < kBoardSize; ++r) {
+    for (int c = 0; c < kBoardSize; ++c) {
+      if (pos.board[r][c] != ref.board[r][c]) {
+        return ::testing::AssertionFailure() << "board at " << r << "," << c;
+      }
+      for (int slot = 0; slot < 5; ++slot) {
+        if (pos.black[r][c][slot] != ref.black[r][c][slot] ||
+            pos.white[r][c][slot] != ref.white[r][c][slot]) {
+          return ::testing::AssertionFailure() << r << "," << c << " slot " << slot;
+        }
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// Random placements, on empty and marked points, and removals of any stone, dense and sparse
+// boards alike: after every update the position equals the one the whole-line reference
+// update keeps.
+TEST(UpdatePatterns, RandomPlacementsAndRemovalsMatchTheReference) {
+  std::mt19937 rng(31415);
+  std::uniform_int_distribution<int> coord(0, kBoardSize - 1);
+  for (int run = 0; run < 60; ++run) {
+    Position pos;
+    test::ReferencePosition ref;
+    std::vector<Point> stones;
+    // Later runs fill more of the board before they start taking stones away.
+    const int target = 10 + run * 3;
+    for (int step = 0; step < 400; ++step) {
+      const bool remove =
+          !stones.empty() &&
+          (static_cast<int>(stones.size()) >= target ? rng() % 2 == 0 : rng() % 5 == 0);
+      if (remove) {
+        const size_t k = rng() % stones.size();
+        const Point p = stones[k];
+        stones.erase(stones.begin() + static_cast<std::ptrdiff_t>(k));
+        UpdatePatterns(pos, p.row, p.col, 0);
+        test::ReferenceUpdate(ref, p.row, p.col, 0);
+      } else {
+        const Point p{coord(rng), coord(rng)};
+        if (pos.board[p.row][p.col] > 0) continue;
+        const int colour = rng() % 2 == 0 ? kBlack : kWhite;
+        stones.push_back(p);
+        UpdatePatterns(pos, p.row, p.col, colour);
+        test::ReferenceUpdate(ref, p.row, p.col, colour);
+      }
+      ASSERT_TRUE(SameAsReference(pos, ref)) << "run " << run << " step " << step;
     }
   }
 }
