@@ -10,6 +10,7 @@
 #include "patterns/board.h"
 #include "patterns/threat_inventory.h"
 #include "search/search_call.h"
+#include "threats/carry.h"
 
 namespace zel {
 
@@ -47,6 +48,13 @@ class SearchStack {
     return *this;
   }
 
+  // Where a node's entry classifies the parent's threats before merging them into its two
+  // inventories; no node holds on to it.
+  CarriedThreats& Carried() {
+    if (!carried_) carried_ = std::make_unique_for_overwrite<CarriedThreats>();
+    return *carried_;
+  }
+
   // The node of a call at depth 0 to maxDepth. A node stays in use while its children, one
   // depth further each, run; siblings take turns in the same node.
   SearchNode& At(int depth) {
@@ -58,6 +66,7 @@ class SearchStack {
  private:
   int size_;
   std::unique_ptr<SearchNode[]> nodes_;
+  std::unique_ptr<CarriedThreats> carried_;
 };
 
 }  // namespace zel
