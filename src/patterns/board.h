@@ -73,6 +73,12 @@ struct Position {
 
   PatternTable& Table(int colour) { return colour == kBlack ? black : white; }
   const PatternTable& Table(int colour) const { return colour == kBlack ? black : white; }
+
+  // The number of directions in which the colour's code at an empty point is a threat.
+  int Threats(int colour, int row, int col) const {
+    const int whiteThreats = white[row][col][kThreatCountSlot];
+    return colour == kBlack ? black[row][col][kThreatCountSlot] - whiteThreats : whiteThreats;
+  }
 };
 
 }  // namespace zel

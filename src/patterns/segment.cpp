@@ -89,30 +89,42 @@ constexpr std::array<Raises<kCells>, kMasks> RaiseTable(Raises<kCells> (*raises)
 constexpr auto kFiveCellRaises = RaiseTable<5, 32>(FiveCellRaises);
 constexpr auto kSixCellRaises = RaiseTable<6, 64>(SixCellRaises);
 
-// One pass over the segment. The shift register holds the stones of the cells read so far, the
-// newest (cell i + 4 at step i) in the lowest bit; every window is the register masked to its
-// width, shifted so that its last cell is the lowest bit.
+// One pass over the segment. At step i the register holds the stones of cells i - 6 to i + 4,
+// cell i + 4 in the lowest bit; every window is the register masked to its width, shifted so
+// that its last cell is the lowest bit. The register is read off a copy of the stone mask with
+// the cells in reverse order: cell k sits at bit kTopBit - k.
 class SegmentPass {
  public:
   SegmentPass(unsigned stones, int length, int colour, PatternValue* codes)
-      : stones_(stones), codes_(codes), length_(length), black_(colour == kBlack) {}
+      : stones_(stones), codes_(codes), length_(length), black_(colour == kBlack) {
+    for (unsigned rest = stones; rest != 0; rest &= rest - 1)
+      reversed_ |= 1U << (kTopBit - std::countr_zero(rest));
+  }
 
   void Run() {
     std::fill(codes_, codes_ + length_, PatternValue{kBase});
-    for (int k = 0; k < 4; ++k)
-      Push(k);
-    for (int i = 0; i <= length_ - 4; ++i) {
-      Push(i + 4);                   // past the end at i = length - 4: no own stone
-      if (register_ == 0) continue;  // no own stone in any window of this step: nothing applies
+    if (stones_ == 0) return;
+    // Only the steps whose register holds an own stone apply anything.
+    const int firstStep = std::max(0, std::countr_zero(stones_) - 4);
+    const int lastStep = std::min(length_ - 4, static_cast<int>(std::bit_width(stones_)) - 1 + 6);
+    for (int i = firstStep; i <= lastStep; ++i) {
+      register_ = reversed_ >> (kTopBit - 4 - i) & 0x7ffU;  // past the end: no own stone
+      if (register_ == 0) continue;
       if (i == 0) FirstWindow();
       if (i >= 1 && i <= length_ - 5) Windows(i);
-      if (black_ && i >= 2) BlackRules(i);
+      // Every rule of step (c) needs three own stones in the register.
+      if (black_ && i >= 2 && AtLeastThree(register_)) BlackRules(i);
     }
   }
 
  private:
-  // A cell past the end reads as no own stone: the mask has no bit there.
-  void Push(int cell) { register_ = (register_ << 1 | (stones_ >> cell & 1U)) & 0x7ffU; }
+  static constexpr int kTopBit = 20;
+
+  static bool AtLeastThree(unsigned bits) {
+    bits &= bits - 1;
+    bits &= bits - 1;
+    return bits != 0;
+  }
 
   bool OwnStone(int cell) const { return cell >= 0 && (stones_ >> cell & 1U) != 0; }
   PatternValue& Code(int cell) { return codes_[cell]; }
@@ -240,6 +252,7 @@ class SegmentPass {
   PatternValue* codes_;
   int length_;
   bool black_;
+  unsigned reversed_ = 0;
   unsigned register_ = 0;
 };
 

@@ -52,6 +52,7 @@ PointThreats Classify(const PatternEntry& codes) {
     if (dir < 0) dir = d;
   };
   for (int d = 0; d < kDirections; ++d) {
+    if (!IsThreat(codes[d])) continue;  // most codes are not threats
     switch (codes[d]) {
       case kFive:
         first(t.five, d);
@@ -101,7 +102,7 @@ void CarriedThreats::CarryColour(const ThreatInventory& source, const Position& 
       const int c = listed.col;
       // 2. Only a point that still threatens and holds no stone; Black skips its marked points,
       // which do not concern White.
-      if (table[r][c][kThreatCountSlot] == 0) continue;
+      if (pos.Threats(colour, r, c) == 0) continue;
       if (black ? pos.board[r][c] != kEmpty : pos.board[r][c] >= 1) continue;
       // 3. Classify the point afresh under the current codes.
       const PointThreats t = Classify(table[r][c]);
@@ -125,7 +126,14 @@ void CarriedThreats::CarryColour(const ThreatInventory& source, const Position& 
 void CarriedThreats::MergeInto(ThreatInventory& target) const {
   for (int kind = 0; kind < kThreatKinds; ++kind) {
     const Group& group = groups_[kind];
-    if (group.size > 0) {
+    if (group.size == 0) continue;
+    if (target.Empty(kind)) {
+      // A group holds each point once: into an empty list it goes whole, as far as there is
+      // room.
+      for (int i = 0; i < group.size; ++i) {
+        if (!target.Append(kind, group.entries[i])) break;
+      }
+    } else {
       MergeThreatList(target, kind, {group.entries.data(), static_cast<size_t>(group.size)});
     }
   }
