@@ -1,7 +1,10 @@
 #include "patterns/near_points.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
+
+#include "patterns/lines.h"
 
 namespace zel {
 namespace {
@@ -11,32 +14,43 @@ void Append(NearPoints& near, int row, int col) {
   near.points[near.count++] = {row, col};
 }
 
-// How many steps of -1, 0 or +1 a coordinate can take before it leaves the board.
-int RoomAlong(int coordinate, int step) {
-  if (step > 0) return kBoardSize - 1 - coordinate;
-  if (step < 0) return coordinate;
-  return kBoardSize;
-}
-
 }  // namespace
 
-NearPoints CollectNearPoints(int mode, int reach, int row, int col, const Board& board) {
+NearPoints CollectNearPoints(int mode, int reach, int row, int col, const Position& pos) {
   assert(reach <= 7);  // eight rays or four lines of up to six points each on both sides
   NearPoints near;
+  const Board& board = pos.board;
   if (mode == kRayMode) {
+    // Each line through the point gives two rays, the one towards the line's start first
+    // (W, N, NW, NE), then the other (E, S, SE, SW). A ray's points are the cells without a
+    // stone before the first opponent stone, reach - 1 cells at most.
     const int opponent = board[row][col] == kBlack ? kWhite : kBlack;
-    static constexpr int kRays[8][2] = {{0, -1},  {0, 1}, {-1, 0}, {1, 0},
-                                        {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
-    for (const auto& ray : kRays) {
-      // The steps that stay on the board, so that the walk itself needs no edge test.
-      const int steps = std::min({reach - 1, RoomAlong(row, ray[0]), RoomAlong(col, ray[1])});
-      int r = row;
-      int c = col;
-      for (int k = 1; k <= steps; ++k) {
-        r += ray[0];
-        c += ray[1];
-        if (board[r][c] == opponent) break;
-        if (board[r][c] < 1) Append(near, r, c);
+    for (int dir = 0; dir < kDirections; ++dir) {
+      const Line line = LineThrough(row, col, dir);
+      const unsigned stopping = pos.Lines(opponent)[dir][line.number];
+      const unsigned occupied = pos.blackLines[dir][line.number] | pos.whiteLines[dir][line.number];
+      const int at = line.at;
+
+      // Towards the start: cells at - 1 down to at - (reach - 1), or the opponent stone.
+      int low = std::max(0, at - (reach - 1));
+      if (const unsigned stops = stopping & ((1U << at) - 1) & ~((1U << low) - 1); stops != 0) {
+        low = static_cast<int>(std::bit_width(stops));
+      }
+      for (unsigned free = ~occupied & ((1U << at) - 1) & ~((1U << low) - 1); free != 0;) {
+        const int t = static_cast<int>(std::bit_width(free)) - 1;
+        free &= ~(1U << t);
+        Append(near, line.Row(t), line.Col(t));
+      }
+
+      // Away from the start: cells at + 1 up to at + reach - 1, or the opponent stone.
+      int high = std::min(line.length, at + reach);  // one past the last cell
+      if (const unsigned stops = stopping & ~((2U << at) - 1) & ((1U << high) - 1); stops != 0) {
+        high = std::countr_zero(stops);
+      }
+      for (unsigned free = ~occupied & ~((2U << at) - 1) & ((1U << high) - 1); free != 0;
+           free &= free - 1) {
+        const int t = std::countr_zero(free);
+        Append(near, line.Row(t), line.Col(t));
       }
     }
     return near;

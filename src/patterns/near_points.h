@@ -24,7 +24,7 @@ struct NearPoints {
 // point whose value is below 1. The opponent is White when (row, col) holds a Black stone, and
 // Black otherwise. Window mode (any other mode) takes every point below 1 at offsets
 // -(reach - 1) to reach - 1 on the row, column, diagonal and anti-diagonal, in that order;
-// stones do not stop it.
-NearPoints CollectNearPoints(int mode, int reach, int row, int col, const Board& board);
+// stones do not stop it. Ray mode reads the position's line masks, window mode its board.
+NearPoints CollectNearPoints(int mode, int reach, int row, int col, const Position& pos);
 
 }  // namespace zel

@@ -10,6 +10,8 @@ void Position::Clear() {
     black[r].fill(kFresh);
     white[r].fill(kFresh);
   }
+  blackLines = {};
+  whiteLines = {};
 }
 
 }  // namespace zel

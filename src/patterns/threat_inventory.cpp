@@ -103,7 +103,7 @@ void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int
     }
     return;
   }
-  const NearPoints near = CollectNearPoints(kRayMode, kNearReach, row, col, pos.board);
+  const NearPoints near = CollectNearPoints(kRayMode, kNearReach, row, col, pos);
   for (const Point p : near.List())
     ScanPoint(inventory, pos, p.row, p.col);
 }

@@ -4,60 +4,20 @@
 #include <array>
 #include <bit>
 #include <cassert>
+#include <cstdint>
 
 #include "patterns/line_codes.h"
+#include "patterns/lines.h"
 #include "patterns/segment.h"
 
 namespace zel {
 namespace {
 
-// The cells of the line through a point in one direction, from the line's start, and the
-// point's index along it.
-struct Line {
-  int startRow;
-  int startCol;
-  int length;
-  int at;
-};
-
-Line LineThrough(int row, int col, int dir) {
-  switch (dir) {
-    case 0:
-      return {row, 0, kBoardSize, col};
-    case 1:
-      return {0, col, kBoardSize, row};
-    case 2: {
-      const int k = row - col;
-      const int first = std::max(0, k);
-      return {first, first - k, std::min(kBoardSize - 1, kBoardSize - 1 + k) - first + 1,
-              row - first};
-    }
-    default: {
-      const int s = row + col;
-      const int first = std::max(0, s - (kBoardSize - 1));
-      return {first, s - first, std::min(kBoardSize - 1, s) - first + 1, row - first};
-    }
-  }
-}
-
-// The board values along a line, and each colour's stones as a mask (bit t: cell t).
+// Each colour's stones along one line, bit t for cell t.
 struct LineStones {
-  std::array<BoardValue, kBoardSize> values;
-  unsigned black = 0;
-  unsigned white = 0;
+  unsigned black;
+  unsigned white;
 };
-
-LineStones ReadLine(const Board& board, const Line& line, int dir) {
-  LineStones stones;
-  for (int t = 0; t < line.length; ++t) {
-    const BoardValue value =
-        board[line.startRow + t * kRowStep[dir]][line.startCol + t * kColStep[dir]];
-    stones.values[t] = value;
-    if (value == kBlack) stones.black |= 1U << t;
-    if (value == kWhite) stones.white |= 1U << t;
-  }
-  return stones;
-}
 
 // The points to re-examine after one update. Each of the eight line passes appends at most
 // the 14 cells of its line other than the changed point, and a removal adds that point: the
@@ -90,7 +50,7 @@ class RecheckList {
 // An empty point's mark and threat counts follow from its threat codes alone, so only a point
 // whose code here changes to or from a threat needs re-examining: any other keeps all four
 // codes, as no other line through the changed point passes through it.
-void EvaluateLine(Position& pos, const Line& line, const LineStones& stones, int dir, int colour,
+void EvaluateLine(Position& pos, const Line& line, const LineStones& stones, int colour,
                   RecheckList& recheck) {
   const unsigned own = colour == kBlack ? stones.black : stones.white;
   const unsigned opponent = colour == kBlack ? stones.white : stones.black;
@@ -120,15 +80,16 @@ void EvaluateLine(Position& pos, const Line& line, const LineStones& stones, int
   }
 
   PatternTable& table = pos.Table(colour);
-  const int dr = kRowStep[dir];
-  const int dc = kColStep[dir];
-  int r = line.startRow + first * dr;
-  int c = line.startCol + first * dc;
+  const unsigned occupied = stones.black | stones.white;
+  const int dr = kRowStep[line.dir];
+  const int dc = kColStep[line.dir];
+  int r = line.Row(first);
+  int c = line.Col(first);
   for (int t = first; t < last; ++t, r += dr, c += dc) {
-    PatternValue& slot = table[r][c][dir];
+    PatternValue& slot = table[r][c][line.dir];
     const PatternValue code = codes[t];
     if (code == slot) continue;
-    if ((IsThreat(code) || IsThreat(slot)) && stones.values[t] < 1) recheck.Append(r, c);
+    if ((IsThreat(code) || IsThreat(slot)) && (occupied >> t & 1U) == 0) recheck.Append(r, c);
     slot = code;
   }
 }
@@ -173,9 +134,14 @@ void UpdatePatterns(Position& pos, int row, int col, int stone) {
 
   for (int dir = 0; dir < kDirections; ++dir) {
     const Line line = LineThrough(row, col, dir);
-    const LineStones stones = ReadLine(pos.board, line, dir);
-    EvaluateLine(pos, line, stones, dir, kBlack, recheck);
-    EvaluateLine(pos, line, stones, dir, kWhite, recheck);
+    std::uint16_t& black = pos.blackLines[dir][line.number];
+    std::uint16_t& white = pos.whiteLines[dir][line.number];
+    const auto bit = static_cast<std::uint16_t>(1U << line.at);
+    black = static_cast<std::uint16_t>(stone == kBlack ? black | bit : black & ~bit);
+    white = static_cast<std::uint16_t>(stone == kWhite ? white | bit : white & ~bit);
+    const LineStones stones{black, white};
+    EvaluateLine(pos, line, stones, kBlack, recheck);
+    EvaluateLine(pos, line, stones, kWhite, recheck);
   }
 
   for (const RecheckList::Cell& p : recheck)
