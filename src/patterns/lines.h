@@ -44,4 +44,38 @@ constexpr Line LineThrough(int row, int col, int dir) {
   }
 }
 
+// The number of the line through (row, col) in direction dir, and the point's index along it.
+struct LinePlace {
+  int number;
+  int at;
+};
+
+constexpr LinePlace PlaceOnLine(int row, int col, int dir) {
+  switch (dir) {
+    case 0:
+      return {row, col};
+    case 1:
+      return {col, row};
+    case 2:
+      return {row - col + kBoardSize - 1, std::min(row, col)};
+    default:
+      return {row + col, row - std::max(0, row + col - (kBoardSize - 1))};
+  }
+}
+
+// The number of cells of the line through (row, col) in direction dir.
+constexpr int LineLength(int row, int col, int dir) {
+  switch (dir) {
+    case 0:
+    case 1:
+      return kBoardSize;
+    case 2:
+      return kBoardSize - (row > col ? row - col : col - row);
+    default: {
+      const int offset = row + col - (kBoardSize - 1);
+      return kBoardSize - (offset < 0 ? -offset : offset);
+    }
+  }
+}
+
 }  // namespace zel

@@ -12,6 +12,7 @@ void Position::Clear() {
   }
   blackLines = {};
   whiteLines = {};
+  threatLines = {};
 }
 
 }  // namespace zel

@@ -103,9 +103,8 @@ void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int
     }
     return;
   }
-  const NearPoints near = CollectNearPoints(kRayMode, kNearReach, row, col, pos);
-  for (const Point p : near.List())
-    ScanPoint(inventory, pos, p.row, p.col);
+  ForEachNearPoint(kThreatRayMode, kNearReach, row, col, pos,
+                   [&](int r, int c) { ScanPoint(inventory, pos, r, c); });
 }
 
 }  // namespace zel

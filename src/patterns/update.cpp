@@ -118,6 +118,13 @@ void Reexamine(Position& pos, int r, int c) {
   }
   if (fours >= 2 || threes >= 2) value = kForbiddenMark;
   pos.board[r][c] = static_cast<BoardValue>(value);
+  const bool threatened = blackThreats + whiteThreats > 0;
+  for (int d = 0; d < kDirections; ++d) {
+    const LinePlace place = PlaceOnLine(r, c, d);
+    std::uint16_t& mask = pos.threatLines[d][place.number];
+    const auto bit = static_cast<std::uint16_t>(1U << place.at);
+    mask = static_cast<std::uint16_t>(threatened ? mask | bit : mask & ~bit);
+  }
   pos.black[r][c][kThreatCountSlot] = static_cast<PatternValue>(blackThreats + whiteThreats);
   pos.white[r][c][kThreatCountSlot] = static_cast<PatternValue>(whiteThreats);
 }
