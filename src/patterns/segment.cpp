@@ -4,7 +4,9 @@
 #include <array>
 #include <bit>
 #include <cassert>
+#include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "patterns/board.h"
 #include "patterns/line_codes.h"
@@ -256,11 +258,40 @@ class SegmentPass {
   unsigned register_ = 0;
 };
 
+// The codes of every segment met so far, for both colours: room for all 131,008 segments of 5
+// to 15 cells at 16 bytes each (2 MB, written only where a segment has been met). A search
+// evaluates the same few segments over and over, and a look-up costs a tenth of a pass.
+class SegmentMemo {
+ public:
+  SegmentMemo() : entries_(2 * kPerColour) {}
+
+  const PatternValue* Codes(unsigned stones, int length, int colour) {
+    Entry& entry =
+        entries_[(colour == kBlack ? 0 : kPerColour) + (size_t{1} << length) - 32 + stones];
+    if (entry[kFilled] == 0) {
+      SegmentPass(stones, length, colour, entry.data()).Run();
+      entry[kFilled] = 1;
+    }
+    return entry.data();
+  }
+
+ private:
+  // A segment's codes, then (in the last byte, which no segment reaches) whether they are in.
+  using Entry = std::array<PatternValue, kMaxSegment + 1>;
+  static constexpr int kFilled = kMaxSegment;
+  // Segments of length 5 to L - 1 take 2^5 + ... + 2^(L-1) = 2^L - 32 entries.
+  static constexpr size_t kPerColour = (size_t{1} << (kMaxSegment + 1)) - 32;
+
+  std::vector<Entry> entries_;
+};
+
 }  // namespace
 
 void EvaluateSegmentMask(unsigned stones, int length, int colour, PatternValue* codes) {
   assert(length >= 5 && length <= kMaxSegment && stones >> length == 0);
-  SegmentPass(stones, length, colour, codes).Run();
+  // Each thread fills its own memo, so that no two threads ever write one.
+  static thread_local SegmentMemo memo;
+  std::memcpy(codes, memo.Codes(stones, length, colour), static_cast<size_t>(length));
 }
 
 int EvaluateSegment(std::span<const int> stones, int colour, std::span<int> codes) {
