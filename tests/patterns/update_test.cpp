@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "patterns/line_codes.h"
+#include "patterns/lines.h"
 #include "patterns/reference_update.h"
 #include "patterns/segment.h"
 #include "support/positions.h"
@@ -225,7 +226,8 @@ TEST(UpdatePatterns, RandomGamesAgreeWithRecomputeAndUndo) {
 }
 
 // Whether the position holds exactly the reference's board values, codes and threat counts,
-// the stale counts of stones' points and the short diagonals' codes included.
+// the stale counts of stones' points and the short diagonals' codes included, and line masks
+// that agree with them.
 ::testing::AssertionResult SameAsReference(const Position& pos,
                                            const test::ReferencePosition& ref) {
   for (int r = 0; r < kBoardSize; ++r) {
@@ -237,6 +239,23 @@ TEST(UpdatePatterns, RandomGamesAgreeWithRecomputeAndUndo) {
         if (pos.black[r][c][slot] != ref.black[r][c][slot] ||
             pos.white[r][c][slot] != ref.white[r][c][slot]) {
           return ::testing::AssertionFailure() << r << "," << c << " slot " << slot;
+        }
+      }
+    }
+  }
+  // The line masks: each colour's stones, and the points whose Black threat count is above 0.
+  for (int dir = 0; dir < kDirections; ++dir) {
+    for (int r = 0; r < kBoardSize; ++r) {
+      for (int c = 0; c < kBoardSize; ++c) {
+        const LinePlace place = PlaceOnLine(r, c, dir);
+        auto has = [&](const LineMasks& masks) {
+          return (masks[dir][place.number] >> place.at & 1) != 0;
+        };
+        if (has(pos.blackLines) != (ref.board[r][c] == kBlack) ||
+            has(pos.whiteLines) != (ref.board[r][c] == kWhite) ||
+            has(pos.threatLines) != (ref.black[r][c][kThreatCountSlot] > 0)) {
+          return ::testing::AssertionFailure()
+                 << "line masks at " << r << "," << c << " dir " << dir;
         }
       }
     }
