@@ -32,9 +32,8 @@ constexpr Line LineThrough(int row, int col, int dir) {
     case 2: {
       const int k = row - col;
       const int first = std::max(0, k);
-      return {
-          first,       first - k,          std::min(kBoardSize - 1, kBoardSize - 1 + k) - first + 1,
-          row - first, k + kBoardSize - 1, dir};
+      const int length = std::min(kBoardSize - 1, kBoardSize - 1 + k) - first + 1;
+      return {first, first - k, length, row - first, k + kBoardSize - 1, dir};
     }
     default: {
       const int s = row + col;
