@@ -4,9 +4,11 @@
 #include <array>
 #include <bit>
 #include <cassert>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string_view>
-#include <vector>
 
 #include "patterns/board.h"
 #include "patterns/line_codes.h"
@@ -263,7 +265,11 @@ class SegmentPass {
 // evaluates the same few segments over and over, and a look-up costs a tenth of a pass.
 class SegmentMemo {
  public:
-  SegmentMemo() : entries_(2 * kPerColour) {}
+  // calloc, unlike a zeroing constructor, leaves the pages untouched until a segment is met:
+  // a short run (one zel-cli command) pays for the few it meets, not for 2 MB.
+  SegmentMemo() : entries_(static_cast<Entry*>(std::calloc(2 * kPerColour, sizeof(Entry)))) {
+    if (!entries_) throw std::bad_alloc();
+  }
 
   const PatternValue* Codes(unsigned stones, int length, int colour) {
     Entry& entry =
@@ -282,7 +288,10 @@ class SegmentMemo {
   // Segments of length 5 to L - 1 take 2^5 + ... + 2^(L-1) = 2^L - 32 entries.
   static constexpr size_t kPerColour = (size_t{1} << (kMaxSegment + 1)) - 32;
 
-  std::vector<Entry> entries_;
+  struct Free {
+    void operator()(Entry* entries) const { std::free(entries); }
+  };
+  std::unique_ptr<Entry[], Free> entries_;
 };
 
 }  // namespace
