@@ -322,7 +322,7 @@ GameResult PlayGame(Engine* engines[2], const Opening& opening, const int timePe
         return result;
       }
     }
-    board[p.row][p.col] = colour;
+    board[p.row][p.col] = static_cast<zel::BoardValue>(colour);
     if (colour == zel::kWhite && MakesFive(board, p)) {
       result.winner = zel::kWhite;
       result.reason = "White five";

@@ -51,7 +51,7 @@ std::vector<Board> MidGameBoards() {
       }
       if (!near || board[p.row][p.col] != kEmpty || MakesFive(board, p, colour)) continue;
       if (colour == kBlack && IsForbidden(JudgeBlackMove(board, p))) continue;
-      board[p.row][p.col] = colour;
+      board[p.row][p.col] = static_cast<BoardValue>(colour);
       ++placed;
     }
     boards.push_back(board);

@@ -93,7 +93,7 @@ std::optional<DiagramError> ParseDiagram(std::string_view text, Board& board) {
       if (c == ' ') continue;
       const std::optional<int> value = PointValue(c);
       if (!value) return DiagramError{line, NotAPoint(c)};
-      if (points < kBoardSize) board[row][points] = *value;
+      if (points < kBoardSize) board[row][points] = static_cast<BoardValue>(*value);
       ++points;
     }
     if (points != kBoardSize) {

@@ -390,6 +390,10 @@ std::optional<std::string> Game::BrokenInvariant() const {
       }
     }
   }
+  if (pos.blackLines != replay.blackLines || pos.whiteLines != replay.whiteLines ||
+      pos.threatLines != replay.threatLines) {
+    return "the line masks differ from a replay's";
+  }
   return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 namespace zel {
 
@@ -50,24 +51,46 @@ inline constexpr std::array<int, kDirections> kColStep{1, 0, 1, -1};
 // a 0 there says the point is quiet for either colour.
 inline constexpr int kThreatCountSlot = 4;
 
-using Board = std::array<std::array<int, kBoardSize>, kBoardSize>;
-using PatternEntry = std::array<int, 5>;
+// Board values, line codes and threat counts all fit in a byte, which keeps a position small
+// (3,172 bytes with the line masks): the search copies one into every node.
+using BoardValue = std::int8_t;
+using PatternValue = std::uint8_t;
+using Board = std::array<std::array<BoardValue, kBoardSize>, kBoardSize>;
+using PatternEntry = std::array<PatternValue, 5>;
 using PatternTable = std::array<std::array<PatternEntry, kBoardSize>, kBoardSize>;
 
-// A position the engine reasons about: the board with Black's marks, and each colour's line
-// codes and threat counts. Copied by value where the search needs a private one.
+// Each colour's stones along every line of the board, one bit per cell from the line's start
+// (patterns/lines.h numbers the lines): [direction][line number].
+inline constexpr int kLinesPerDirection = 2 * kBoardSize - 1;
+using LineMasks = std::array<std::array<std::uint16_t, kLinesPerDirection>, kDirections>;
+
+// A position the engine reasons about: the board with Black's marks, each colour's line codes
+// and threat counts, and each colour's stones line by line. Copied by value where the search
+// needs a private one.
 struct Position {
   Board board;
   PatternTable black;
   PatternTable white;
+  LineMasks blackLines;
+  LineMasks whiteLines;
+  LineMasks threatLines;  // the points whose Black threat count is above 0, line by line
 
   Position() { Clear(); }
 
   // The new-game contents: an empty board, every line code 1 (base), every threat count 0.
   void Clear();
 
+  LineMasks& Lines(int colour) { return colour == kBlack ? blackLines : whiteLines; }
+  const LineMasks& Lines(int colour) const { return colour == kBlack ? blackLines : whiteLines; }
+
   PatternTable& Table(int colour) { return colour == kBlack ? black : white; }
   const PatternTable& Table(int colour) const { return colour == kBlack ? black : white; }
+
+  // The number of directions in which the colour's code at an empty point is a threat.
+  int Threats(int colour, int row, int col) const {
+    const int whiteThreats = white[row][col][kThreatCountSlot];
+    return colour == kBlack ? black[row][col][kThreatCountSlot] - whiteThreats : whiteThreats;
+  }
 };
 
 }  // namespace zel

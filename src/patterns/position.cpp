@@ -10,6 +10,9 @@ void Position::Clear() {
     black[r].fill(kFresh);
     white[r].fill(kFresh);
   }
+  blackLines = {};
+  whiteLines = {};
+  threatLines = {};
 }
 
 }  // namespace zel

@@ -1,8 +1,13 @@
 #include "patterns/segment.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cassert>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
 #include <string_view>
 
 #include "patterns/board.h"
@@ -21,91 +26,126 @@ constexpr unsigned Mask(std::string_view cells) {
   return mask;
 }
 
-// Stones in a window of up to six cells (std::popcount is a library call on baseline x86-64).
-constexpr std::array<int, 64> kStoneCount = [] {
-  std::array<int, 64> count{};
-  for (unsigned mask = 0; mask < 64; ++mask)
-    count[mask] = std::popcount(mask);
-  return count;
-}();
-
-void Raise(int& code, int value) {
-  if (code < value) code = value;
+constexpr void Raise(PatternValue& code, int value) {
+  if (code < value) code = static_cast<PatternValue>(value);
 }
 
-void Demote(int& code, int from, int to) {
-  if (code == from) code = to;
+void Demote(PatternValue& code, int from, int to) {
+  if (code == from) code = static_cast<PatternValue>(to);
 }
 
-// One pass over the segment. The shift register holds the stones of the cells read so far, the
-// newest (cell i + 4 at step i) in the lowest bit; every window is the register masked to its
-// width, shifted so that its last cell is the lowest bit.
+// What the windows of one step raise their cells to; 0 raises nothing.
+template <int kCells>
+using Raises = std::array<PatternValue, kCells>;
+
+// Step (a): the five-cell window of cells i to i + 4, by its stone mask.
+constexpr Raises<5> FiveCellRaises(unsigned mask) {
+  Raises<5> raise{};
+  const int stones = std::popcount(mask);
+  if (stones == 1) {
+    const int stonePos = 4 - std::countr_zero(mask);  // 0 = the window's first cell
+    if (stonePos <= 3) {
+      for (int pos = 0; pos <= 3; ++pos) {
+        if (pos != stonePos) Raise(raise[pos], kSingle);
+      }
+    }
+  } else if (stones == 2) {
+    for (int pos = 0; pos < 5; ++pos) {
+      if ((mask >> (4 - pos) & 1U) == 0) Raise(raise[pos], kClosedThree);
+    }
+  }
+  for (const WindowPair& pair : kWindowTables.fiveCell[mask]) {
+    if (pair.position > 0) Raise(raise[pair.position - 1], pair.code);
+  }
+  return raise;
+}
+
+// Steps (a) and (b) together: the five-cell window of cells i to i + 4 and the six-cell window
+// of cells i - 1 to i + 4, by the six cells' stone mask. Both windows only raise codes, so one
+// table entry does the work of the two in either order.
+constexpr Raises<6> SixCellRaises(unsigned mask) {
+  Raises<6> raise{};
+  const Raises<5> five = FiveCellRaises(mask & 0x1fU);
+  for (int pos = 0; pos < 5; ++pos)
+    raise[pos + 1] = five[pos];
+  if ((mask & 0b100001U) == 0 && std::popcount(mask) == 1) {
+    const int stonePos = 5 - std::countr_zero(mask);  // 1 to 4, counted from the first cell
+    for (int pos = 1; pos <= 4; ++pos) {
+      const int distance = pos > stonePos ? pos - stonePos : stonePos - pos;
+      if (distance == 1 || distance == 2) Raise(raise[pos], kOpenTwo);
+      if (distance == 3) Raise(raise[pos], kSingle);
+    }
+  }
+  for (const WindowPair& pair : kWindowTables.sixCell[mask]) {
+    if (pair.position > 0) Raise(raise[pair.position - 1], pair.code);
+  }
+  return raise;
+}
+
+template <int kCells, unsigned kMasks>
+constexpr std::array<Raises<kCells>, kMasks> RaiseTable(Raises<kCells> (*raises)(unsigned)) {
+  std::array<Raises<kCells>, kMasks> table{};
+  for (unsigned mask = 0; mask < kMasks; ++mask)
+    table[mask] = raises(mask);
+  return table;
+}
+
+constexpr auto kFiveCellRaises = RaiseTable<5, 32>(FiveCellRaises);
+constexpr auto kSixCellRaises = RaiseTable<6, 64>(SixCellRaises);
+
+// One pass over the segment. At step i the register holds the stones of cells i - 6 to i + 4,
+// cell i + 4 in the lowest bit; every window is the register masked to its width, shifted so
+// that its last cell is the lowest bit. The register is read off a copy of the stone mask with
+// the cells in reverse order: cell k sits at bit kTopBit - k.
 class SegmentPass {
  public:
-  SegmentPass(std::span<const int> stones, int colour, std::span<int> codes)
-      : stones_(stones),
-        codes_(codes),
-        length_(static_cast<int>(stones.size())),
-        black_(colour == kBlack) {}
+  SegmentPass(unsigned stones, int length, int colour, PatternValue* codes)
+      : stones_(stones), codes_(codes), length_(length), black_(colour == kBlack) {
+    for (unsigned rest = stones; rest != 0; rest &= rest - 1)
+      reversed_ |= 1U << (kTopBit - std::countr_zero(rest));
+  }
 
   void Run() {
-    for (int& code : codes_)
-      code = kBase;
-    for (int k = 0; k < 4; ++k)
-      Push(k);
-    for (int i = 0; i <= length_ - 4; ++i) {
-      Push(i + 4);                   // past the end at i = length - 4: no own stone
-      if (register_ == 0) continue;  // no own stone in any window of this step: nothing applies
-      if (i <= length_ - 5) FiveCellWindow(i);
-      if (i >= 1 && i <= length_ - 5) SixCellWindow(i);
-      if (black_ && i >= 2) BlackRules(i);
+    std::fill(codes_, codes_ + length_, PatternValue{kBase});
+    if (stones_ == 0) return;
+    // Only the steps whose register holds an own stone apply anything.
+    const int firstStep = std::max(0, std::countr_zero(stones_) - 4);
+    const int lastStep = std::min(length_ - 4, static_cast<int>(std::bit_width(stones_)) - 1 + 6);
+    for (int i = firstStep; i <= lastStep; ++i) {
+      register_ = reversed_ >> (kTopBit - 4 - i) & 0x7ffU;  // past the end: no own stone
+      if (register_ == 0) continue;
+      if (i == 0) FirstWindow();
+      if (i >= 1 && i <= length_ - 5) Windows(i);
+      // Every rule of step (c) needs three own stones in the register.
+      if (black_ && i >= 2 && AtLeastThree(register_)) BlackRules(i);
     }
   }
 
  private:
-  void Push(int cell) {
-    const bool own = cell < length_ && stones_[cell] != 0;
-    register_ = (register_ << 1 | (own ? 1U : 0U)) & 0x7ffU;
+  static constexpr int kTopBit = 20;
+
+  static bool AtLeastThree(unsigned bits) {
+    bits &= bits - 1;
+    bits &= bits - 1;
+    return bits != 0;
   }
 
-  bool OwnStone(int cell) const { return cell >= 0 && cell < length_ && stones_[cell] != 0; }
-  int& Code(int cell) { return codes_[cell]; }
+  bool OwnStone(int cell) const { return cell >= 0 && (stones_ >> cell & 1U) != 0; }
+  PatternValue& Code(int cell) { return codes_[cell]; }
 
-  // Step (a): the five-cell window of cells i to i + 4.
-  void FiveCellWindow(int i) {
-    const unsigned mask = register_ & 0x1fU;
-    const int stones = kStoneCount[mask];
-    if (stones == 1) {
-      const int stonePos = 4 - std::countr_zero(mask);  // 0 = the window's first cell
-      if (stonePos <= 3) {
-        for (int pos = 0; pos <= 3; ++pos) {
-          if (pos != stonePos) Raise(Code(i + pos), kSingle);
-        }
-      }
-    } else if (stones == 2) {
-      for (int pos = 0; pos < 5; ++pos) {
-        if ((mask >> (4 - pos) & 1U) == 0) Raise(Code(i + pos), kClosedThree);
-      }
-    }
-    for (const WindowPair& pair : kWindowTables.fiveCell[mask]) {
-      if (pair.position > 0) Raise(Code(i + pair.position - 1), pair.code);
-    }
+  // Step (a) alone: the first step has no six-cell window.
+  void FirstWindow() {
+    const Raises<5>& raise = kFiveCellRaises[register_ & 0x1fU];
+    for (int pos = 0; pos < 5; ++pos)
+      Raise(Code(pos), raise[pos]);
   }
 
-  // Step (b): the six-cell window of cells i - 1 to i + 4.
-  void SixCellWindow(int i) {
+  // Steps (a) and (b): the windows of cells i - 1 to i + 4; then, for Black, the overline.
+  void Windows(int i) {
     const unsigned mask = register_ & 0x3fU;
-    if ((mask & 0b100001U) == 0 && kStoneCount[mask] == 1) {
-      const int stonePos = 5 - std::countr_zero(mask);  // 1 to 4, counted from the first cell
-      for (int pos = 1; pos <= 4; ++pos) {
-        const int distance = pos > stonePos ? pos - stonePos : stonePos - pos;
-        if (distance == 1 || distance == 2) Raise(Code(i - 1 + pos), kOpenTwo);
-        if (distance == 3) Raise(Code(i - 1 + pos), kSingle);
-      }
-    }
-    for (const WindowPair& pair : kWindowTables.sixCell[mask]) {
-      if (pair.position > 0) Raise(Code(i + pair.position - 2), pair.code);
-    }
+    const Raises<6>& raise = kSixCellRaises[mask];
+    for (int pos = 0; pos < 6; ++pos)
+      Raise(Code(i - 1 + pos), raise[pos]);
     if (black_) {
       if (const int pos = kWindowTables.overline[mask]; pos > 0) Code(i + pos - 2) = kOverline;
     }
@@ -212,19 +252,67 @@ class SegmentPass {
     if ((register_ & 0x7ffU) == Mask(".XXX.T.XXX.")) Code(i - 1) = kDoubleFourInLine;
   }
 
-  std::span<const int> stones_;
-  std::span<int> codes_;
+  unsigned stones_;
+  PatternValue* codes_;
   int length_;
   bool black_;
+  unsigned reversed_ = 0;
   unsigned register_ = 0;
+};
+
+// The codes of every segment met so far, for both colours: room for all 131,008 segments of 5
+// to 15 cells at 16 bytes each (2 MB, written only where a segment has been met). A search
+// evaluates the same few segments over and over, and a look-up costs a tenth of a pass.
+class SegmentMemo {
+ public:
+  // calloc, unlike a zeroing constructor, leaves the pages untouched until a segment is met:
+  // a short run (one zel-cli command) pays for the few it meets, not for 2 MB.
+  SegmentMemo() : entries_(static_cast<Entry*>(std::calloc(2 * kPerColour, sizeof(Entry)))) {
+    if (!entries_) throw std::bad_alloc();
+  }
+
+  const PatternValue* Codes(unsigned stones, int length, int colour) {
+    Entry& entry =
+        entries_[(colour == kBlack ? 0 : kPerColour) + (size_t{1} << length) - 32 + stones];
+    if (entry[kFilled] == 0) {
+      SegmentPass(stones, length, colour, entry.data()).Run();
+      entry[kFilled] = 1;
+    }
+    return entry.data();
+  }
+
+ private:
+  // A segment's codes, then (in the last byte, which no segment reaches) whether they are in.
+  using Entry = std::array<PatternValue, kMaxSegment + 1>;
+  static constexpr int kFilled = kMaxSegment;
+  // Segments of length 5 to L - 1 take 2^5 + ... + 2^(L-1) = 2^L - 32 entries.
+  static constexpr size_t kPerColour = (size_t{1} << (kMaxSegment + 1)) - 32;
+
+  struct Free {
+    void operator()(Entry* entries) const { std::free(entries); }
+  };
+  std::unique_ptr<Entry[], Free> entries_;
 };
 
 }  // namespace
 
+void EvaluateSegmentMask(unsigned stones, int length, int colour, PatternValue* codes) {
+  assert(length >= 5 && length <= kMaxSegment && stones >> length == 0);
+  // Each thread fills its own memo, so that no two threads ever write one.
+  static thread_local SegmentMemo memo;
+  std::memcpy(codes, memo.Codes(stones, length, colour), static_cast<size_t>(length));
+}
+
 int EvaluateSegment(std::span<const int> stones, int colour, std::span<int> codes) {
   if (stones.size() < 5) return -1;
-  assert(codes.size() >= stones.size());
-  SegmentPass(stones, colour, codes.first(stones.size())).Run();
+  assert(codes.size() >= stones.size() && stones.size() <= kMaxSegment);
+  unsigned mask = 0;
+  for (size_t k = 0; k < stones.size(); ++k)
+    mask |= (stones[k] != 0 ? 1U : 0U) << k;
+  std::array<PatternValue, kMaxSegment> cells;
+  const int length = static_cast<int>(stones.size());
+  EvaluateSegmentMask(mask, length, colour, cells.data());
+  std::copy(cells.begin(), cells.begin() + length, codes.begin());
   return 0;
 }
 

@@ -3,6 +3,8 @@
 
 #include <span>
 
+#include "patterns/board.h"
+
 namespace zel {
 
 // The longest segment a 15 x 15 board has.
@@ -13,5 +15,10 @@ inline constexpr int kMaxSegment = 15;
 // elsewhere; codes receives one line code per cell and must be as long as stones.
 // Returns -1 without writing anything when the segment is shorter than five cells, else 0.
 int EvaluateSegment(std::span<const int> stones, int colour, std::span<int> codes);
+
+// The same evaluation on a stone mask, as the pattern update holds a line: bit k of stones is
+// set where cell k holds an own stone (no bit at or above length). length is 5 to kMaxSegment;
+// codes receives length codes.
+void EvaluateSegmentMask(unsigned stones, int length, int colour, PatternValue* codes);
 
 }  // namespace zel

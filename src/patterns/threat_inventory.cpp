@@ -55,12 +55,13 @@ void ScanPoint(ThreatInventory& inventory, const Position& pos, int r, int c) {
 
   // 1. Black fives, even on a marked point.
   const PatternEntry& black = pos.black[r][c];
-  for (int d = 0; d < kDirections; ++d) {
+  const bool blackThreats = pos.Threats(kBlack, r, c) > 0;
+  for (int d = 0; blackThreats && d < kDirections; ++d) {
     if (black[d] == kFive) inventory.Append(kBlackFives, {r, c, d});
   }
 
   // 2. Black fours and threes, only on an unmarked empty point.
-  if (pos.board[r][c] == kEmpty) {
+  if (blackThreats && pos.board[r][c] == kEmpty) {
     const Tally t =
         ListFoursAndThrees(inventory, black, r, c, kBlackThrees, kBlackFours, kBlackStraightFours);
     // 3. A four-three point leaves the four and three lists; its straight four stays listed.
@@ -72,6 +73,7 @@ void ScanPoint(ThreatInventory& inventory, const Position& pos, int r, int c) {
   }
 
   // 4. White, on any point without a stone (a stone's point has no code above 1).
+  if (pos.Threats(kWhite, r, c) == 0) return;
   const PatternEntry& white = pos.white[r][c];
   for (int d = 0; d < kDirections; ++d) {
     if (white[d] == kFive) inventory.Append(kWhiteFives, {r, c, d});
@@ -101,9 +103,8 @@ void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int
     }
     return;
   }
-  const NearPoints near = CollectNearPoints(kRayMode, kNearReach, row, col, pos.board);
-  for (const Point p : near.List())
-    ScanPoint(inventory, pos, p.row, p.col);
+  ForEachNearPoint(kThreatRayMode, kNearReach, row, col, pos,
+                   [&](int r, int c) { ScanPoint(inventory, pos, r, c); });
 }
 
 }  // namespace zel

@@ -77,7 +77,8 @@ class ThreatInventory {
 };
 
 // Rebuilds an inventory from zero counts: every point of the board when depth < 2, else the
-// ray-mode near points of (row, col) with reach 5.
+// ray-mode near points of (row, col) with reach 5 (of which only the threat ray mode's can list
+// anything).
 void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int row, int col);
 
 }  // namespace zel

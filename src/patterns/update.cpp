@@ -2,106 +2,101 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cassert>
+#include <cstdint>
 
 #include "patterns/line_codes.h"
+#include "patterns/lines.h"
 #include "patterns/segment.h"
 
 namespace zel {
 namespace {
 
-// The cells of the line through a point in one direction, from the line's start.
-struct Line {
-  int startRow;
-  int startCol;
-  int length;
+// Each colour's stones along one line, bit t for cell t.
+struct LineStones {
+  unsigned black;
+  unsigned white;
 };
-
-Line LineThrough(int row, int col, int dir) {
-  switch (dir) {
-    case 0:
-      return {row, 0, kBoardSize};
-    case 1:
-      return {0, col, kBoardSize};
-    case 2: {
-      const int k = row - col;
-      const int first = std::max(0, k);
-      return {first, first - k, std::min(kBoardSize - 1, kBoardSize - 1 + k) - first + 1};
-    }
-    default: {
-      const int s = row + col;
-      const int first = std::max(0, s - (kBoardSize - 1));
-      return {first, s - first, std::min(kBoardSize - 1, s) - first + 1};
-    }
-  }
-}
 
 // The points to re-examine after one update. Each of the eight line passes appends at most
 // the 14 cells of its line other than the changed point, and a removal adds that point: the
-// list can never hold more than this.
+// list can never hold more than this. Its cells are left unwritten until appended.
 class RecheckList {
  public:
+  struct Cell {
+    int row;
+    int col;
+  };
   void Append(int row, int col) {
-    assert(size_ < static_cast<int>(points_.size()));
-    points_[size_++] = {row, col};
+    assert(size_ < static_cast<int>(cells_.size()));
+    cells_[size_++] = {row, col};
   }
-  const Point* begin() const { return points_.data(); }
-  const Point* end() const { return points_.data() + size_; }
+  const Cell* begin() const { return cells_.data(); }
+  const Cell* end() const { return cells_.data() + size_; }
 
  private:
-  std::array<Point, 1 + kDirections * 2 * (kBoardSize - 1)> points_;
+  std::array<Cell, 1 + kDirections * 2 * (kBoardSize - 1)> cells_;
   int size_ = 0;
 };
 
 // Re-evaluates one colour's codes along one line and records the points to re-examine.
-void EvaluateLine(Position& pos, const Line& line, int dir, int colour, int row, int col,
+//
+// Only the cells between the opponent's nearest stones on either side of the changed point can
+// change: a segment's codes depend on its own cells alone, and every other segment of the line
+// is what it was when an earlier update (the first one on this line saw the line whole)
+// evaluated it.
+//
+// An empty point's mark and threat counts follow from its threat codes alone, so only a point
+// whose code here changes to or from a threat needs re-examining: any other keeps all four
+// codes, as no other line through the changed point passes through it.
+void EvaluateLine(Position& pos, const Line& line, const LineStones& stones, int colour,
                   RecheckList& recheck) {
-  const int dr = kRowStep[dir];
-  const int dc = kColStep[dir];
-  const int opponent = Opponent(colour);
-  PatternTable& table = pos.Table(colour);
+  const unsigned own = colour == kBlack ? stones.black : stones.white;
+  const unsigned opponent = colour == kBlack ? stones.white : stones.black;
+  const int at = line.at;
+  const unsigned before = opponent & ((1U << at) - 1);
+  const unsigned after = opponent & ~((2U << at) - 1);
+  const int first = std::bit_width(before);
+  const int last = after != 0 ? std::countr_zero(after) : line.length;
 
-  std::array<int, kBoardSize> values;   // board values along the line
-  std::array<int, kBoardSize> codes{};  // the new codes; cells in no segment stay kBlocked
-  for (int t = 0; t < line.length; ++t) {
-    values[t] = pos.board[line.startRow + t * dr][line.startCol + t * dc];
-  }
-
-  std::array<int, kMaxSegment> stones;
-  for (int start = 0; start < line.length;) {
-    if (values[start] == opponent) {
-      ++start;
-      continue;
-    }
-    int end = start;
-    while (end < line.length && values[end] != opponent)
-      ++end;
+  // The new codes of cells first to last - 1; cells in no segment of five or more stay blocked.
+  std::array<PatternValue, kBoardSize> codes;
+  auto evaluate = [&](int start, int end) {
     const int length = end - start;
     if (length >= 5) {
-      for (int t = 0; t < length; ++t)
-        stones[t] = values[start + t] == colour ? 1 : 0;
-      EvaluateSegment(std::span(stones.data(), length), colour,
-                      std::span(codes.data() + start, length));
+      EvaluateSegmentMask(own >> start & ((1U << length) - 1), length, colour,
+                          codes.data() + start);
+    } else {
+      std::fill(codes.data() + start, codes.data() + end, PatternValue{kBlocked});
     }
-    start = end;
+  };
+  if ((opponent >> at & 1U) != 0) {
+    evaluate(first, at);
+    codes[at] = kBlocked;
+    evaluate(at + 1, last);
+  } else {
+    evaluate(first, last);
   }
 
-  for (int t = 0; t < line.length; ++t) {
-    const int r = line.startRow + t * dr;
-    const int c = line.startCol + t * dc;
-    int& slot = table[r][c][dir];
-    if (!(r == row && c == col) && values[t] < 1) {
-      const bool threat = IsThreat(codes[t]) || IsThreat(slot);
-      if (threat || (colour == kBlack && values[t] < 0)) recheck.Append(r, c);
-    }
-    slot = codes[t];
+  PatternTable& table = pos.Table(colour);
+  const unsigned occupied = stones.black | stones.white;
+  const int dr = kRowStep[line.dir];
+  const int dc = kColStep[line.dir];
+  int r = line.Row(first);
+  int c = line.Col(first);
+  for (int t = first; t < last; ++t, r += dr, c += dc) {
+    PatternValue& slot = table[r][c][line.dir];
+    const PatternValue code = codes[t];
+    if (code == slot) continue;
+    if ((IsThreat(code) || IsThreat(slot)) && (occupied >> t & 1U) == 0) recheck.Append(r, c);
+    slot = code;
   }
 }
 
 // Rewrites Black's mark and both threat counts of an empty point from its codes.
 void Reexamine(Position& pos, int r, int c) {
-  int& value = pos.board[r][c];
-  value = kEmpty;
+  int value = kEmpty;
   int fours = 0;
   int threes = 0;
   int blackThreats = 0;
@@ -122,8 +117,16 @@ void Reexamine(Position& pos, int r, int c) {
     if (IsThreat(w)) ++whiteThreats;
   }
   if (fours >= 2 || threes >= 2) value = kForbiddenMark;
-  pos.black[r][c][kThreatCountSlot] = blackThreats + whiteThreats;
-  pos.white[r][c][kThreatCountSlot] = whiteThreats;
+  pos.board[r][c] = static_cast<BoardValue>(value);
+  const bool threatened = blackThreats + whiteThreats > 0;
+  for (int d = 0; d < kDirections; ++d) {
+    const LinePlace place = PlaceOnLine(r, c, d);
+    std::uint16_t& mask = pos.threatLines[d][place.number];
+    const auto bit = static_cast<std::uint16_t>(1U << place.at);
+    mask = static_cast<std::uint16_t>(threatened ? mask | bit : mask & ~bit);
+  }
+  pos.black[r][c][kThreatCountSlot] = static_cast<PatternValue>(blackThreats + whiteThreats);
+  pos.white[r][c][kThreatCountSlot] = static_cast<PatternValue>(whiteThreats);
 }
 
 }  // namespace
@@ -131,18 +134,24 @@ void Reexamine(Position& pos, int r, int c) {
 void UpdatePatterns(Position& pos, int row, int col, int stone) {
   assert(OnBoard(row, col));
   assert(stone == 0 || stone == kBlack || stone == kWhite);
-  pos.board[row][col] = stone;
+  pos.board[row][col] = static_cast<BoardValue>(stone);
 
   RecheckList recheck;
   if (stone == 0) recheck.Append(row, col);
 
   for (int dir = 0; dir < kDirections; ++dir) {
     const Line line = LineThrough(row, col, dir);
-    EvaluateLine(pos, line, dir, kBlack, row, col, recheck);
-    EvaluateLine(pos, line, dir, kWhite, row, col, recheck);
+    std::uint16_t& black = pos.blackLines[dir][line.number];
+    std::uint16_t& white = pos.whiteLines[dir][line.number];
+    const auto bit = static_cast<std::uint16_t>(1U << line.at);
+    black = static_cast<std::uint16_t>(stone == kBlack ? black | bit : black & ~bit);
+    white = static_cast<std::uint16_t>(stone == kWhite ? white | bit : white & ~bit);
+    const LineStones stones{black, white};
+    EvaluateLine(pos, line, stones, kBlack, recheck);
+    EvaluateLine(pos, line, stones, kWhite, recheck);
   }
 
-  for (const Point& p : recheck)
+  for (const RecheckList::Cell& p : recheck)
     Reexamine(pos, p.row, p.col);
 }
 

@@ -66,8 +66,7 @@ int CombineTrialSums(int colour, int moveCount, const TrialSums& sums) {
 int TrialValue(const EngineState& state, int colour, int row, int col, const Position& pos) {
   // 1. The near points, taken on the game's own board: during a search the points that the
   //    search has filled still count, with the codes the tables hold for them.
-  const NearPoints near =
-      CollectNearPoints(kWindowMode, kTrialReach, row, col, state.position.board);
+  const NearPoints near = CollectNearPoints(kWindowMode, kTrialReach, row, col, state.position);
   // 2. A stone of the side to move on the candidate.
   TrialSums sums;
   std::tie(sums.black1, sums.white1) =

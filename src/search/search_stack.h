@@ -1,5 +1,5 @@
 // The threat search's nodes, one per depth, in storage the engine owns: a node holds a copy of
-// the position and two threat inventories (about 25 KB), far too much for the thread's stack
+// the position and two threat inventories (about 19 KB), far too much for the thread's stack
 // when the search goes deep. The nodes are allocated once, at the first search, for the deepest
 // search the move list allows; a search then uses only a small, fixed amount of the stack.
 #pragma once
@@ -10,6 +10,7 @@
 #include "patterns/board.h"
 #include "patterns/threat_inventory.h"
 #include "search/search_call.h"
+#include "threats/carry.h"
 
 namespace zel {
 
@@ -47,6 +48,13 @@ class SearchStack {
     return *this;
   }
 
+  // Where a node's entry classifies the parent's threats before merging them into its two
+  // inventories; no node holds on to it.
+  CarriedThreats& Carried() {
+    if (!carried_) carried_ = std::make_unique_for_overwrite<CarriedThreats>();
+    return *carried_;
+  }
+
   // The node of a call at depth 0 to maxDepth. A node stays in use while its children, one
   // depth further each, run; siblings take turns in the same node.
   SearchNode& At(int depth) {
@@ -58,6 +66,7 @@ class SearchStack {
  private:
   int size_;
   std::unique_ptr<SearchNode[]> nodes_;
+  std::unique_ptr<CarriedThreats> carried_;
 };
 
 }  // namespace zel

@@ -104,10 +104,12 @@ void ThreatSearch::Enter(Node& node, const ThreatInventory& inherited) {
   if (scratch < kMoveListSize) state_.moveList[scratch] = node.call.last;
   UpdatePatterns(node.pos, node.call.last.row, node.call.last.col,
                  StoneColour(state_.moveCount, node.ply));
+  CarriedThreats& carried = state_.searchStack.Carried();
+  carried.Collect(inherited, node.pos);
   ScanAround(node.ply, node.own, node.pos, node.call.previous);
-  CarryThreatInventory(node.own, inherited, node.pos);
+  carried.MergeInto(node.own);
   ScanAround(node.ply, node.last, node.pos, node.call.last);
-  CarryThreatInventory(node.last, inherited, node.pos);
+  carried.MergeInto(node.last);
 }
 
 template <int Us>

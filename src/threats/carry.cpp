@@ -1,6 +1,5 @@
 #include "threats/carry.h"
 
-#include <array>
 #include <cassert>
 #include <cstdint>
 
@@ -22,26 +21,6 @@ bool Insert(PointSet& set, const ThreatEntry& entry) {
   return true;
 }
 
-// The entries that one pass collects for one target list, each point once, in the order found.
-// Merging leaves out a point's later entries anyway, so keeping only its first one here changes
-// nothing and bounds the group by the number of points on the board.
-class EntryGroup {
- public:
-  void Add(ThreatEntry entry) {
-    if (!Insert(seen_, entry)) return;
-    assert(size_ < static_cast<int>(entries_.size()));
-    entries_[size_++] = entry;
-  }
-  void MergeInto(ThreatInventory& target, int kind) const {
-    if (size_ > 0) MergeThreatList(target, kind, {entries_.data(), static_cast<size_t>(size_)});
-  }
-
- private:
-  std::array<ThreatEntry, kBoardSize * kBoardSize> entries_;
-  PointSet seen_{};
-  int size_ = 0;
-};
-
 // The lists of one colour, in their merge order.
 struct ColourKinds {
   int fives;
@@ -57,14 +36,62 @@ constexpr ColourKinds kBlackKinds{kBlackFives, kBlackStraightFours, kBlackFourTh
 constexpr ColourKinds kWhiteKinds{kWhiteFives, kWhiteStraightFours, kWhiteFourCombos,
                                   kWhiteFours, kWhiteDoubleThrees,  kWhiteThrees};
 
-void CarryColour(ThreatInventory& target, const ThreatInventory& source, const Position& pos,
-                 int colour) {
+// The first direction of each threat code at a point, and the counts of its fours and threes.
+struct PointThreats {
+  int five = -1;
+  int straightFour = -1;
+  int four = -1;
+  int three = -1;
+  int fours = 0;
+  int threes = 0;
+};
+
+PointThreats Classify(const PatternEntry& codes) {
+  PointThreats t;
+  auto first = [](int& dir, int d) {
+    if (dir < 0) dir = d;
+  };
+  for (int d = 0; d < kDirections; ++d) {
+    if (!IsThreat(codes[d])) continue;  // most codes are not threats
+    switch (codes[d]) {
+      case kFive:
+        first(t.five, d);
+        break;
+      case kStraightFour:
+        first(t.straightFour, d);
+        ++t.fours;
+        break;
+      case kFour:
+        first(t.four, d);
+        ++t.fours;
+        break;
+      case kOpenThree:
+        first(t.three, d);
+        ++t.threes;
+        break;
+      default:
+        break;
+    }
+  }
+  return t;
+}
+
+}  // namespace
+
+void CarriedThreats::Collect(const ThreatInventory& source, const Position& pos) {
+  for (Group& group : groups_)
+    group.size = 0;
+  CarryColour(source, pos, kBlack);
+  CarryColour(source, pos, kWhite);
+}
+
+void CarriedThreats::CarryColour(const ThreatInventory& source, const Position& pos, int colour) {
   const bool black = colour == kBlack;
   const ColourKinds& kinds = black ? kBlackKinds : kWhiteKinds;
   const PatternTable& table = pos.Table(colour);
-  EntryGroup fives, straightFours, combinations, fours, doubleThrees, threes;
   // A point listed again (in another direction or another list) would be classified the same
-  // way again, and every entry it gave would be dropped as a repeat: it is visited once.
+  // way again, and every entry it gave would be dropped as a repeat when merged: it is visited
+  // once, and gives each list at most its first entry.
   PointSet visited{};
 
   // 1. The points of the colour's source lists, list by list, each list from its first entry.
@@ -75,58 +102,48 @@ void CarryColour(ThreatInventory& target, const ThreatInventory& source, const P
       const int c = listed.col;
       // 2. Only a point that still threatens and holds no stone; Black skips its marked points,
       // which do not concern White.
-      if (table[r][c][kThreatCountSlot] == 0) continue;
+      if (pos.Threats(colour, r, c) == 0) continue;
       if (black ? pos.board[r][c] != kEmpty : pos.board[r][c] >= 1) continue;
       // 3. Classify the point afresh under the current codes.
-      int fourCount = 0;
-      int threeCount = 0;
-      for (int d = 0; d < kDirections; ++d) {
-        switch (table[r][c][d]) {
-          case kFive:
-            fives.Add({r, c, d});
-            break;
-          case kStraightFour:
-            straightFours.Add({r, c, d});
-            ++fourCount;
-            break;
-          case kFour:
-            fours.Add({r, c, d});
-            ++fourCount;
-            break;
-          case kOpenThree:
-            threes.Add({r, c, d});
-            ++threeCount;
-            break;
-          default:
-            break;
-        }
-      }
+      const PointThreats t = Classify(table[r][c]);
+      if (t.five >= 0) groups_[kinds.fives].Add({r, c, t.five});
+      if (t.straightFour >= 0) groups_[kinds.straightFours].Add({r, c, t.straightFour});
+      if (t.four >= 0) groups_[kinds.fours].Add({r, c, t.four});
+      if (t.three >= 0) groups_[kinds.threes].Add({r, c, t.three});
       // 4. Combination points; they stay in the four and three groups as well. Black's is a
       // four-three; White's a four-four or four-three, and a double three besides (a point can
       // be both).
       if (black) {
-        if (fourCount == 1 && threeCount == 1) combinations.Add({r, c, 0});
+        if (t.fours == 1 && t.threes == 1) groups_[kinds.combinations].Add({r, c, 0});
       } else {
-        if (fourCount >= 1 && fourCount + threeCount >= 2) combinations.Add({r, c, 0});
-        if (threeCount >= 2) doubleThrees.Add({r, c, 0});
+        if (t.fours >= 1 && t.fours + t.threes >= 2) groups_[kinds.combinations].Add({r, c, 0});
+        if (t.threes >= 2) groups_[kinds.doubleThrees].Add({r, c, 0});
       }
     }
   }
-  // 5. Merge group by group, in list order.
-  fives.MergeInto(target, kinds.fives);
-  straightFours.MergeInto(target, kinds.straightFours);
-  combinations.MergeInto(target, kinds.combinations);
-  fours.MergeInto(target, kinds.fours);
-  if (!black) doubleThrees.MergeInto(target, kinds.doubleThrees);
-  threes.MergeInto(target, kinds.threes);
 }
 
-}  // namespace
+void CarriedThreats::MergeInto(ThreatInventory& target) const {
+  for (int kind = 0; kind < kThreatKinds; ++kind) {
+    const Group& group = groups_[kind];
+    if (group.size == 0) continue;
+    if (target.Empty(kind)) {
+      // A group holds each point once: into an empty list it goes whole, as far as there is
+      // room.
+      for (int i = 0; i < group.size; ++i) {
+        if (!target.Append(kind, group.entries[i])) break;
+      }
+    } else {
+      MergeThreatList(target, kind, {group.entries.data(), static_cast<size_t>(group.size)});
+    }
+  }
+}
 
 void CarryThreatInventory(ThreatInventory& target, const ThreatInventory& source,
                           const Position& pos) {
-  CarryColour(target, source, pos, kBlack);
-  CarryColour(target, source, pos, kWhite);
+  CarriedThreats carried;
+  carried.Collect(source, pos);
+  carried.MergeInto(target);
 }
 
 void MergeThreatList(ThreatInventory& target, int kind, std::span<const ThreatEntry> entries) {

@@ -453,7 +453,7 @@ TEST(BrainSelfPlay, GameEndsInAFiveWithEveryMoveLegal) {
       if (colour == kBlack) {
         ASSERT_FALSE(IsForbidden(JudgeBlackMove(board, p)));
       }
-      board[p.row][p.col] = colour;
+      board[p.row][p.col] = static_cast<BoardValue>(colour);
       five = MakesFive(board, p);
       ++moves;
       line = "TURN " + MoveText(p);

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "patterns/line_codes.h"
+#include "patterns/lines.h"
+#include "patterns/reference_update.h"
 #include "patterns/segment.h"
 #include "support/positions.h"
 
@@ -150,7 +152,7 @@ Position Recompute(const Board& stones) {
             std::vector<int> codes(cells.size());
             if (EvaluateSegment(cells, colour, codes) == 0) code = codes[back];
           }
-          pos.Table(colour)[r][c][d] = code;
+          pos.Table(colour)[r][c][d] = static_cast<PatternValue>(code);
         }
       }
     }
@@ -168,9 +170,9 @@ Position Recompute(const Board& stones) {
         black += IsThreat(b);
         white += IsThreat(pos.white[r][c][d]);
       }
-      pos.board[r][c] = fours >= 2 || threes >= 2 ? kForbiddenMark : mark;
-      pos.black[r][c][kThreatCountSlot] = black + white;
-      pos.white[r][c][kThreatCountSlot] = white;
+      pos.board[r][c] = static_cast<BoardValue>(fours >= 2 || threes >= 2 ? kForbiddenMark : mark);
+      pos.black[r][c][kThreatCountSlot] = static_cast<PatternValue>(black + white);
+      pos.white[r][c][kThreatCountSlot] = static_cast<PatternValue>(white);
     }
   }
   return pos;
@@ -219,6 +221,79 @@ TEST(UpdatePatterns, RandomGamesAgreeWithRecomputeAndUndo) {
                                  before.black[r][c][slot] == kBase;
                         }))
           << "game " << game << " move " << count;
+    }
+  }
+}
+
+// Whether the position holds exactly the reference's board values, codes and threat counts,
+// the stale counts of stones' points and the short diagonals' codes included, and line masks
+// that agree with them.
+::testing::AssertionResult SameAsReference(const Position& pos,
+                                           const test::ReferencePosition& ref) {
+  for (int r = 0; r < kBoardSize; ++r) {
+    for (int c = 0; c < kBoardSize; ++c) {
+      if (pos.board[r][c] != ref.board[r][c]) {
+        return ::testing::AssertionFailure() << "board at " << r << "," << c;
+      }
+      for (int slot = 0; slot < 5; ++slot) {
+        if (pos.black[r][c][slot] != ref.black[r][c][slot] ||
+            pos.white[r][c][slot] != ref.white[r][c][slot]) {
+          return ::testing::AssertionFailure() << r << "," << c << " slot " << slot;
+        }
+      }
+    }
+  }
+  // The line masks: each colour's stones, and the points whose Black threat count is above 0.
+  for (int dir = 0; dir < kDirections; ++dir) {
+    for (int r = 0; r < kBoardSize; ++r) {
+      for (int c = 0; c < kBoardSize; ++c) {
+        const LinePlace place = PlaceOnLine(r, c, dir);
+        auto has = [&](const LineMasks& masks) {
+          return (masks[dir][place.number] >> place.at & 1) != 0;
+        };
+        if (has(pos.blackLines) != (ref.board[r][c] == kBlack) ||
+            has(pos.whiteLines) != (ref.board[r][c] == kWhite) ||
+            has(pos.threatLines) != (ref.black[r][c][kThreatCountSlot] > 0)) {
+          return ::testing::AssertionFailure()
+                 << "line masks at " << r << "," << c << " dir " << dir;
+        }
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// Random placements, on empty and marked points, and removals of any stone, dense and sparse
+// boards alike: after every update the position equals the one the whole-line reference
+// update keeps.
+TEST(UpdatePatterns, RandomPlacementsAndRemovalsMatchTheReference) {
+  std::mt19937 rng(31415);
+  std::uniform_int_distribution<int> coord(0, kBoardSize - 1);
+  for (int run = 0; run < 60; ++run) {
+    Position pos;
+    test::ReferencePosition ref;
+    std::vector<Point> stones;
+    // Later runs fill more of the board before they start taking stones away.
+    const int target = 10 + run * 3;
+    for (int step = 0; step < 400; ++step) {
+      const bool remove =
+          !stones.empty() &&
+          (static_cast<int>(stones.size()) >= target ? rng() % 2 == 0 : rng() % 5 == 0);
+      if (remove) {
+        const size_t k = rng() % stones.size();
+        const Point p = stones[k];
+        stones.erase(stones.begin() + static_cast<std::ptrdiff_t>(k));
+        UpdatePatterns(pos, p.row, p.col, 0);
+        test::ReferenceUpdate(ref, p.row, p.col, 0);
+      } else {
+        const Point p{coord(rng), coord(rng)};
+        if (pos.board[p.row][p.col] > 0) continue;
+        const int colour = rng() % 2 == 0 ? kBlack : kWhite;
+        stones.push_back(p);
+        UpdatePatterns(pos, p.row, p.col, colour);
+        test::ReferenceUpdate(ref, p.row, p.col, colour);
+      }
+      ASSERT_TRUE(SameAsReference(pos, ref)) << "run " << run << " step " << step;
     }
   }
 }

@@ -265,7 +265,7 @@ TEST_F(SearchTest, HooksSeeEveryEntryAndThePumpAtDepthSix) {
   if (fives.size() == 1) replies = fives;
   if (fives.size() > 1 || (fives.size() == 1 && !playable(fives[0]))) replies.clear();
   if (fives.empty() && replies.empty()) {
-    const NearPoints near = CollectNearPoints(kWindowMode, 5, r.row, r.col, pos.board);
+    const NearPoints near = CollectNearPoints(kWindowMode, 5, r.row, r.col, pos);
     replies.assign(near.List().begin(), near.List().end());
   }
   ::testing::AssertionResult result = ::testing::AssertionSuccess();

@@ -1,0 +1,80 @@
+// The board's lines: the rows, columns, diagonals and anti-diagonals, each a run of cells from
+// its start, numbered within its direction.
+#pragma once
+
+#include <algorithm>
+
+#include "patterns/board.h"
+
+namespace zel {
+
+// The line through a point in one direction: its first cell, its length, the point's index
+// along it and the line's number (the slot of its stone masks in a position).
+struct Line {
+  int startRow;
+  int startCol;
+  int length;
+  int at;
+  int number;
+  int dir;
+
+  // The cell t steps from the line's start.
+  int Row(int t) const { return startRow + t * kRowStep[dir]; }
+  int Col(int t) const { return startCol + t * kColStep[dir]; }
+};
+
+constexpr Line LineThrough(int row, int col, int dir) {
+  switch (dir) {
+    case 0:
+      return {row, 0, kBoardSize, col, row, dir};
+    case 1:
+      return {0, col, kBoardSize, row, col, dir};
+    case 2: {
+      const int k = row - col;
+      const int first = std::max(0, k);
+      const int length = std::min(kBoardSize - 1, kBoardSize - 1 + k) - first + 1;
+      return {first, first - k, length, row - first, k + kBoardSize - 1, dir};
+    }
+    default: {
+      const int s = row + col;
+      const int first = std::max(0, s - (kBoardSize - 1));
+      return {first, s - first, std::min(kBoardSize - 1, s) - first + 1, row - first, s, dir};
+    }
+  }
+}
+
+// The number of the line through (row, col) in direction dir, and the point's index along it.
+struct LinePlace {
+  int number;
+  int at;
+};
+
+constexpr LinePlace PlaceOnLine(int row, int col, int dir) {
+  switch (dir) {
+    case 0:
+      return {row, col};
+    case 1:
+      return {col, row};
+    case 2:
+      return {row - col + kBoardSize - 1, std::min(row, col)};
+    default:
+      return {row + col, row - std::max(0, row + col - (kBoardSize - 1))};
+  }
+}
+
+// The number of cells of the line through (row, col) in direction dir.
+constexpr int LineLength(int row, int col, int dir) {
+  switch (dir) {
+    case 0:
+    case 1:
+      return kBoardSize;
+    case 2:
+      return kBoardSize - (row > col ? row - col : col - row);
+    default: {
+      const int offset = row + col - (kBoardSize - 1);
+      return kBoardSize - (offset < 0 ? -offset : offset);
+    }
+  }
+}
+
+}  // namespace zel
