@@ -36,6 +36,9 @@ enum class Command {
   kAbout = 57664,
 };
 
+inline constexpr bool kCheckable = true;
+inline constexpr bool kPlain = false;
+
 struct MenuItem {
   std::string_view menu;   // the top-level menu it belongs to
   std::string_view label;  // empty for a separator
@@ -46,37 +49,37 @@ struct MenuItem {
 
 // The menu bar, top-level menus in order, each menu's items top to bottom.
 inline constexpr std::array kMenuItems{
-    MenuItem{"File", "Save", Command::kSave, false, "作業中のﾌｧｲﾙを上書きして保存"},
+    MenuItem{"File", "Save", Command::kSave, kPlain, "作業中のﾌｧｲﾙを上書きして保存"},
     MenuItem{"File", "Load", Command::kLoad},
     MenuItem{"Game", "New Game", Command::kNewGame},
     MenuItem{"Game", ""},
-    MenuItem{"Game", "B: Cmp  W: Man", Command::kBlackComputer, true},
-    MenuItem{"Game", "B: Man  W: Cmp", Command::kWhiteComputer, true},
-    MenuItem{"Game", "B: Man  W: Man", Command::kBothMan, true},
+    MenuItem{"Game", "B: Cmp  W: Man", Command::kBlackComputer, kCheckable},
+    MenuItem{"Game", "B: Man  W: Cmp", Command::kWhiteComputer, kCheckable},
+    MenuItem{"Game", "B: Man  W: Man", Command::kBothMan, kCheckable},
     MenuItem{"Game", ""},
-    MenuItem{"Game", "Beginner", Command::kBeginner, true},
-    MenuItem{"Game", "Level 1", Command::kLevel1, true},
-    MenuItem{"Game", "Level 2", Command::kLevel2, true},
-    MenuItem{"Game", "Level 3", Command::kLevel3, true},
-    MenuItem{"Game", "Level 4", Command::kLevel4, true},
-    MenuItem{"Game", "Advanced", Command::kAdvanced, true},
+    MenuItem{"Game", "Beginner", Command::kBeginner, kCheckable},
+    MenuItem{"Game", "Level 1", Command::kLevel1, kCheckable},
+    MenuItem{"Game", "Level 2", Command::kLevel2, kCheckable},
+    MenuItem{"Game", "Level 3", Command::kLevel3, kCheckable},
+    MenuItem{"Game", "Level 4", Command::kLevel4, kCheckable},
+    MenuItem{"Game", "Advanced", Command::kAdvanced, kCheckable},
     MenuItem{"Think", "Next", Command::kNext},
     MenuItem{"Think", ""},
     MenuItem{"Think", "Wide", Command::kWide},
     MenuItem{"Think", "Misete", Command::kMisete},
     MenuItem{"Think", "Norite", Command::kNorite},
-    MenuItem{"Think", "Non 3/4", Command::kNon34, true},
+    MenuItem{"Think", "Non 3/4", Command::kNon34, kCheckable},
     MenuItem{"Think", ""},
-    MenuItem{"Think", "Random", Command::kRandom, true},
-    MenuItem{"Trace", "On / Off", Command::kTraceOnOff, true},
+    MenuItem{"Think", "Random", Command::kRandom, kCheckable},
+    MenuItem{"Trace", "On / Off", Command::kTraceOnOff, kCheckable},
     MenuItem{"Trace", ""},
     MenuItem{"Trace", "Save full", Command::kTraceSaveFull},
     MenuItem{"Trace", "Save short", Command::kTraceSaveShort},
     MenuItem{"Trace", "Load", Command::kTraceLoad},
-    MenuItem{"Number", "Debug", Command::kDebug, true},
-    MenuItem{"Number", "Goo", Command::kGoo, true},
+    MenuItem{"Number", "Debug", Command::kDebug, kCheckable},
+    MenuItem{"Number", "Goo", Command::kGoo, kCheckable},
     MenuItem{"Number", ""},
-    MenuItem{"Number", "Forbidden Points", Command::kForbiddenPoints, true},
+    MenuItem{"Number", "Forbidden Points", Command::kForbiddenPoints, kCheckable},
     MenuItem{"About", "About Zel...", Command::kAbout, false,
              "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
 };

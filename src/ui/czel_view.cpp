@@ -6,29 +6,22 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace zel {
 namespace {
 
+// The level commands, in the order of the level items they select.
+constexpr std::array kLevelCommands{Command::kBeginner, Command::kLevel1, Command::kLevel2,
+                                    Command::kLevel3,   Command::kLevel4, Command::kAdvanced};
+static_assert(kLevelCommands.size() == kLevelItems.size());
+
 // The level item a level command selects, or -1.
 int LevelIndexOf(Command command) {
-  switch (command) {
-    case Command::kBeginner:
-      return 0;
-    case Command::kLevel1:
-      return 1;
-    case Command::kLevel2:
-      return 2;
-    case Command::kLevel3:
-      return 3;
-    case Command::kLevel4:
-      return 4;
-    case Command::kAdvanced:
-      return 5;
-    default:
-      return -1;
-  }
+  const auto* it = std::find(kLevelCommands.begin(), kLevelCommands.end(), command);
+  return it == kLevelCommands.end() ? -1 : static_cast<int>(it - kLevelCommands.begin());
 }
 
 std::optional<std::filesystem::path> AskPath(QWidget* parent, QFileDialog::AcceptMode mode,
