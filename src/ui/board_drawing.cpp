@@ -1,6 +1,6 @@
 // The board's picture: background, grid, star points, stones, the last move's number, Black's
 // forbidden points and the coordinate labels, in the picture's coordinates (scale 1 is the
-// original window's pixels).
+// view's pixels in a window of its initial size).
 #include <QPaintEvent>
 #include <QPainter>
 #include <array>
@@ -28,7 +28,7 @@ int Centre(int index) {
   return kGridOrigin + kCellPixels * index;
 }
 
-// Text with its top-left corner at (x, y), as the original's text calls place it.
+// Text with the top-left corner of its cell at (x, y).
 void DrawTextAt(QPainter& painter, int x, int y, const QString& text) {
   painter.drawText(QRect(x, y, 3 * kCellPixels, kCellPixels), Qt::AlignLeft | Qt::AlignTop, text);
 }
@@ -52,8 +52,8 @@ void CZelView::paintEvent(QPaintEvent*) {
 }
 
 void CZelView::DrawBoard(QPainter& painter) const {
-  // At one device pixel per picture pixel everything is drawn aliased, pixel for pixel as the
-  // original; at any other scale it is smoothed.
+  // At one device pixel per picture pixel everything is drawn aliased, so that every pixel is
+  // where the geometry puts it; at any other scale it is smoothed.
   const double devicePixels = painter.transform().m11() * painter.device()->devicePixelRatioF();
   const bool exact = devicePixels == 1.0;
   painter.setRenderHint(QPainter::Antialiasing, !exact);
@@ -66,7 +66,7 @@ void CZelView::DrawBoard(QPainter& painter) const {
   // 1. The background.
   painter.fillRect(QRect(0, 0, kPictureSize, kPictureSize), kBackground);
 
-  // 2. The grid. The original's lines stop one pixel short of their end point.
+  // 2. The grid. A line covers its start point but not its end point.
   painter.setPen(QPen(Qt::black, 1));
   for (int i = 0; i < kBoardSize; ++i)
     painter.drawLine(kGridOrigin, Centre(i), kGridEnd - 1, Centre(i));

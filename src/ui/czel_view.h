@@ -18,8 +18,8 @@ class QPainter;
 
 namespace zel {
 
-// The board's picture at scale 1: the original window's client area, which the view scales
-// uniformly to fit.
+// The board's picture at scale 1: the view's area in a window of its initial size. The view
+// scales it uniformly to fit.
 inline constexpr int kPictureSize = 318;
 
 // The program's texts (UTF-8) for Qt.
