@@ -27,8 +27,9 @@ Thought Game::ThinkWithin(const MoveBudget& budget, int firstLevel, int lastLeve
   const auto start = Clock::now();
   const auto deadline = start + budget.hard;
   const SearchSettings saved = engine_.settings;
+  // Through move 9 the search runs at level 12 at least: the first level, and the last with it.
   int level = engine_.moveCount <= kOpeningMoves ? std::max(firstLevel, kOpeningLevel) : firstLevel;
-  lastLevel = std::min(lastLevel, kMaxSearchLevel);
+  lastLevel = std::min(std::max(lastLevel, level), kMaxSearchLevel);
 
   Thought best;
   best.stopped = true;

@@ -62,6 +62,7 @@ TEST_F(DeepeningTest, LevelsAndTheirThought) {
   // Nine scattered stones: the search's own floor of 12 is where deepening starts.
   game.LoadMoves(Rif("h8 a1 c3 o15 m13 a15 o1 c13 m3"));
   EXPECT_EQ(Levels(Deepen(kAmple, 4, 14)), (std::vector{12, 14})) << thought.result->value;
+  EXPECT_EQ(Levels(Deepen(kAmple, 10, 10)), (std::vector{12}));  // a fixed level below the floor
 }
 
 // A proven win ends the deepening at once; no time at all gives a stopped thought.
@@ -71,6 +72,24 @@ TEST_F(DeepeningTest, WinAndNoTime) {
   EXPECT_EQ(thought.result->value, 3);
   EXPECT_TRUE(Deepen({0ms, 0ms}, 4, 20).empty());
   EXPECT_TRUE(thought.stopped);
+}
+
+// A level cut off by the time leaves the answer of the last level that completed.
+TEST_F(DeepeningTest, LevelCutOffByTheTime) {
+  // A middle game whose deeper levels take seconds.
+  game.LoadMoves(
+      test::Points("7,7 8,7 7,9 7,6 9,8 8,8 8,9 7,10 9,9 6,9 10,9 11,9 9,11 9,12 8,11 "
+                   "9,10 8,10"));
+  const auto reports = Deepen({200ms, 60s}, 4, kMaxSearchLevel);
+  ASSERT_GE(reports.size(), 2U);
+  ASSERT_TRUE(reports.back().stopped);
+  ASSERT_FALSE(thought.stopped);
+  SearchSettings settings = game.settings();
+  settings.searchLevel = reports[reports.size() - 2].level;
+  game.SetSettings(settings);
+  const Thought direct = game.Think();
+  EXPECT_EQ(*thought.result, *direct.result);
+  EXPECT_EQ(thought.nodes, direct.nodes);
 }
 
 // With the trace switch on, the trace holds the nodes of the level whose answer stands.
