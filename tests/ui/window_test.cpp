@@ -115,8 +115,9 @@ TEST_F(WindowTest, CommandsSetTheirFieldsAndCheckMarks) {
     EXPECT_TRUE(c.done()) << static_cast<int>(c.command);
     EXPECT_EQ(Checked(frame_), c.checked) << static_cast<int>(c.command);
   }
-  // Choosing a checked item again keeps it checked; toggles come back.
+  // Choosing a checked item again keeps it checked, at once; toggles come back.
   frame_.Action(Command::kBeginner)->trigger();
+  EXPECT_TRUE(frame_.Action(Command::kBeginner)->isChecked());
   frame_.Action(Command::kNon34)->trigger();
   frame_.Action(Command::kRandom)->trigger();
   EXPECT_TRUE(game.settings().quietMoves && game.settings().randomChoice);
