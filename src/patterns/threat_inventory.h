@@ -25,6 +25,16 @@ enum ThreatKind : int {
   kThreatKinds = 11,
 };
 
+// A set of list kinds, bit k for kind k: the lists a scan or a merge fills. A node fills only the
+// lists its search reads.
+using KindSet = unsigned;
+constexpr KindSet KindBit(int kind) {
+  return 1U << kind;
+}
+inline constexpr KindSet kEveryKind = (1U << kThreatKinds) - 1;
+inline constexpr KindSet kBlackKinds = (1U << kWhiteFives) - 1;
+inline constexpr KindSet kWhiteKinds = kEveryKind & ~kBlackKinds;
+
 // One listed point and the line in which it has the listed code. Combination kinds (2, 7, 9)
 // list points; their direction is not meaningful.
 // Trivially constructible, so that lists of entries cost nothing until they are written.
@@ -78,7 +88,9 @@ class ThreatInventory {
 
 // Rebuilds an inventory from zero counts: every point of the board when depth < 2, else the
 // ray-mode near points of (row, col) with reach 5 (of which only the threat ray mode's can list
-// anything).
-void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int row, int col);
+// anything). Only the lists in kinds are filled; the others stay empty, and what goes into a
+// filled list does not depend on which others are filled.
+void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int row, int col,
+                 KindSet kinds = kEveryKind);
 
 }  // namespace zel

@@ -31,10 +31,10 @@ struct ColourKinds {
   int threes;
 };
 
-constexpr ColourKinds kBlackKinds{kBlackFives, kBlackStraightFours, kBlackFourThrees, kBlackFours,
-                                  -1,          kBlackThrees};
-constexpr ColourKinds kWhiteKinds{kWhiteFives, kWhiteStraightFours, kWhiteFourCombos,
-                                  kWhiteFours, kWhiteDoubleThrees,  kWhiteThrees};
+constexpr ColourKinds kBlackColourKinds{
+    kBlackFives, kBlackStraightFours, kBlackFourThrees, kBlackFours, -1, kBlackThrees};
+constexpr ColourKinds kWhiteColourKinds{kWhiteFives, kWhiteStraightFours, kWhiteFourCombos,
+                                        kWhiteFours, kWhiteDoubleThrees,  kWhiteThrees};
 
 // The first direction of each threat code at a point, and the counts of its fours and threes.
 struct PointThreats {
@@ -87,7 +87,7 @@ void CarriedThreats::Collect(const ThreatInventory& source, const Position& pos)
 
 void CarriedThreats::CarryColour(const ThreatInventory& source, const Position& pos, int colour) {
   const bool black = colour == kBlack;
-  const ColourKinds& kinds = black ? kBlackKinds : kWhiteKinds;
+  const ColourKinds& kinds = black ? kBlackColourKinds : kWhiteColourKinds;
   const PatternTable& table = pos.Table(colour);
   // A point listed again (in another direction or another list) would be classified the same
   // way again, and every entry it gave would be dropped as a repeat when merged: it is visited
@@ -123,10 +123,10 @@ void CarriedThreats::CarryColour(const ThreatInventory& source, const Position& 
   }
 }
 
-void CarriedThreats::MergeInto(ThreatInventory& target) const {
+void CarriedThreats::MergeInto(ThreatInventory& target, KindSet kinds) const {
   for (int kind = 0; kind < kThreatKinds; ++kind) {
     const Group& group = groups_[kind];
-    if (group.size == 0) continue;
+    if (group.size == 0 || (kinds & KindBit(kind)) == 0) continue;
     if (target.Empty(kind)) {
       // A group holds each point once: into an empty list it goes whole, as far as there is
       // room.

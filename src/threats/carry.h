@@ -17,9 +17,9 @@ class CarriedThreats {
   // Classifies the source's points under pos, in place of what was collected before.
   void Collect(const ThreatInventory& source, const Position& pos);
 
-  // Merges the carried threats, list by list, into the target, which keeps its earlier
-  // contents and takes no point twice into one list.
-  void MergeInto(ThreatInventory& target) const;
+  // Merges the carried threats of the lists in kinds, list by list, into the target, which
+  // keeps its earlier contents and takes no point twice into one list.
+  void MergeInto(ThreatInventory& target, KindSet kinds = kEveryKind) const;
 
  private:
   // One list's carried entries: each point once, with its first direction, in the order found.
