@@ -2,6 +2,7 @@
 // combinations, listed by kind. The search builds one per node.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -64,6 +65,14 @@ class ThreatInventory {
     if (count_[kind] >= kThreatCapacity[kind]) return false;
     entries_[kOffset[kind] + count_[kind]++] = entry;
     return true;
+  }
+
+  // Appends the entries in order, as many as there is room for.
+  void AppendAll(int kind, std::span<const ThreatEntry> entries) {
+    const int room = kThreatCapacity[kind] - count_[kind];
+    const int n = std::min(room, static_cast<int>(entries.size()));
+    std::copy_n(entries.begin(), n, entries_.begin() + kOffset[kind] + count_[kind]);
+    count_[kind] += n;
   }
 
   // Drops the last entry of a list.

@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cstdint>
+#include <span>
 
 #include "patterns/line_codes.h"
 
@@ -19,6 +20,14 @@ bool Insert(PointSet& set, const ThreatEntry& entry) {
   if ((word & mask) != 0) return false;
   word |= mask;
   return true;
+}
+
+// Whether one of the entries is at the entry's point.
+bool Holds(std::span<const ThreatEntry> entries, const ThreatEntry& entry) {
+  for (const ThreatEntry& e : entries) {
+    if (e.row == entry.row && e.col == entry.col) return true;
+  }
+  return false;
 }
 
 // The lists of one colour, in their merge order.
@@ -130,11 +139,16 @@ void CarriedThreats::MergeInto(ThreatInventory& target, KindSet kinds) const {
     if (target.Empty(kind)) {
       // A group holds each point once: into an empty list it goes whole, as far as there is
       // room.
-      for (int i = 0; i < group.size; ++i) {
-        if (!target.Append(kind, group.entries[i])) break;
-      }
+      target.AppendAll(kind, {group.entries.data(), static_cast<size_t>(group.size)});
     } else {
-      MergeThreatList(target, kind, {group.entries.data(), static_cast<size_t>(group.size)});
+      // A group holds each point once, so only the list's earlier entries can hold one of its
+      // points: few, as they come from the threats on the lines through one stone.
+      const std::span<const ThreatEntry> held = target.List(kind);
+      for (int i = 0; i < group.size; ++i) {
+        const ThreatEntry& entry = group.entries[i];
+        if (Holds(held, entry)) continue;
+        if (!target.Append(kind, entry)) break;
+      }
     }
   }
 }
@@ -144,16 +158,6 @@ void CarryThreatInventory(ThreatInventory& target, const ThreatInventory& source
   CarriedThreats carried;
   carried.Collect(source, pos);
   carried.MergeInto(target);
-}
-
-void MergeThreatList(ThreatInventory& target, int kind, std::span<const ThreatEntry> entries) {
-  PointSet listed{};
-  for (const ThreatEntry& held : target.List(kind))
-    Insert(listed, held);
-  for (const ThreatEntry& entry : entries) {
-    // A full list takes nothing more.
-    if (Insert(listed, entry)) target.Append(kind, entry);
-  }
 }
 
 }  // namespace zel
