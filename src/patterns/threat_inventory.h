@@ -2,6 +2,7 @@
 // combinations, listed by kind. The search builds one per node.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -24,6 +25,16 @@ enum ThreatKind : int {
   kWhiteThrees = 10,       // four-combination and double-three points excepted
   kThreatKinds = 11,
 };
+
+// A set of list kinds, bit k for kind k: the lists a scan or a merge fills. A node fills only the
+// lists its search reads.
+using KindSet = unsigned;
+constexpr KindSet KindBit(int kind) {
+  return 1U << kind;
+}
+inline constexpr KindSet kEveryKind = (1U << kThreatKinds) - 1;
+inline constexpr KindSet kBlackKinds = (1U << kWhiteFives) - 1;
+inline constexpr KindSet kWhiteKinds = kEveryKind & ~kBlackKinds;
 
 // One listed point and the line in which it has the listed code. Combination kinds (2, 7, 9)
 // list points; their direction is not meaningful.
@@ -56,6 +67,14 @@ class ThreatInventory {
     return true;
   }
 
+  // Appends the entries in order, as many as there is room for.
+  void AppendAll(int kind, std::span<const ThreatEntry> entries) {
+    const int room = kThreatCapacity[kind] - count_[kind];
+    const int n = std::min(room, static_cast<int>(entries.size()));
+    std::copy_n(entries.begin(), n, entries_.begin() + kOffset[kind] + count_[kind]);
+    count_[kind] += n;
+  }
+
   // Drops the last entry of a list.
   void DropLast(int kind) { --count_[kind]; }
 
@@ -78,7 +97,9 @@ class ThreatInventory {
 
 // Rebuilds an inventory from zero counts: every point of the board when depth < 2, else the
 // ray-mode near points of (row, col) with reach 5 (of which only the threat ray mode's can list
-// anything).
-void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int row, int col);
+// anything). Only the lists in kinds are filled; the others stay empty, and what goes into a
+// filled list does not depend on which others are filled.
+void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int row, int col,
+                 KindSet kinds = kEveryKind);
 
 }  // namespace zel

@@ -79,17 +79,22 @@ void EvaluateLine(Position& pos, const Line& line, const LineStones& stones, int
     evaluate(first, last);
   }
 
+  // The line's fields in locals: the table's writes could otherwise change them for all the
+  // compiler knows. Only a changed cell's row and column are worked out.
   PatternTable& table = pos.Table(colour);
   const unsigned occupied = stones.black | stones.white;
-  const int dr = kRowStep[line.dir];
-  const int dc = kColStep[line.dir];
-  int r = line.Row(first);
-  int c = line.Col(first);
-  for (int t = first; t < last; ++t, r += dr, c += dc) {
-    PatternValue& slot = table[r][c][line.dir];
+  const int dir = line.dir;
+  const int startRow = line.startRow;
+  const int startCol = line.startCol;
+  const int dr = kRowStep[dir];
+  const int dc = kColStep[dir];
+  for (int t = first; t < last; ++t) {
+    const int r = startRow + t * dr;
+    const int c = startCol + t * dc;
+    PatternValue& slot = table[r][c][dir];
     const PatternValue code = codes[t];
     if (code == slot) continue;
-    if ((IsThreat(code) || IsThreat(slot)) && (occupied >> t & 1U) == 0) recheck.Append(r, c);
+    if (std::max(code, slot) > kThreatThreshold && (occupied >> t & 1U) == 0) recheck.Append(r, c);
     slot = code;
   }
 }

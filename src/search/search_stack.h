@@ -26,10 +26,10 @@ struct SearchNode {
   }
 
   SearchCall call;
-  int ply = 1;               // depth + 1: the number of the move this node chooses
-  Position pos;              // the node's own copy of the position
-  ThreatInventory own;       // threats around the mover's previous stone
-  ThreatInventory last;      // threats around the opponent's last stone; handed to children
+  int ply = 1;           // depth + 1: the number of the move this node chooses
+  Position pos;          // the node's own copy of the position
+  ThreatInventory own;   // the mover's threats around its previous stone (ThreatSearch::OwnKinds)
+  ThreatInventory last;  // threats around the opponent's last stone; handed to children
   Point lastExamined{0, 0};  // the last attack tried in the four-three and four steps
 };
 

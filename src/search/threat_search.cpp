@@ -13,9 +13,10 @@ namespace {
 
 // The inventory of the threats near a stone. A node whose stone is "no move" (the game had no
 // move before it) has nothing near it.
-void ScanAround(int ply, ThreatInventory& inventory, const Position& pos, Point stone) {
+void ScanAround(int ply, ThreatInventory& inventory, const Position& pos, Point stone,
+                KindSet kinds) {
   if (OnBoard(stone)) {
-    ScanThreats(ply, inventory, pos, stone.row, stone.col);
+    ScanThreats(ply, inventory, pos, stone.row, stone.col, kinds);
   } else {
     inventory.ClearCounts();
   }
@@ -89,6 +90,19 @@ SearchResult ThreatSearch::Search(const SearchCall& call, const ThreatInventory&
   return QuietMoves<Us>(node);
 }
 
+// The lists of the own inventory that a node reads: only the mover's, and its threes (White: its
+// double threes too) only when it may attack with them (step 7). Children inherit the other
+// inventory, which lists everything.
+template <int Us>
+KindSet ThreatSearch::OwnKinds(const Node& node) const {
+  using K = Kinds<Us>;
+  const bool threes =
+      node.ply < state_.settings.searchLevel && node.call.Level(Us) == kThreesAndFours;
+  KindSet kinds = Us == kBlack ? kBlackKinds : kWhiteKinds;
+  if (!threes) kinds &= ~(KindBit(K::kThrees) | (Us == kWhite ? KindBit(kWhiteDoubleThrees) : 0));
+  return kinds;
+}
+
 template <int Us>
 void ThreatSearch::Enter(Node& node, const ThreatInventory& inherited) {
   if (node.ply == 1) {
@@ -106,9 +120,10 @@ void ThreatSearch::Enter(Node& node, const ThreatInventory& inherited) {
                  StoneColour(state_.moveCount, node.ply));
   CarriedThreats& carried = state_.searchStack.Carried();
   carried.Collect(inherited, node.pos);
-  ScanAround(node.ply, node.own, node.pos, node.call.previous);
-  carried.MergeInto(node.own);
-  ScanAround(node.ply, node.last, node.pos, node.call.last);
+  const KindSet ownKinds = OwnKinds<Us>(node);
+  ScanAround(node.ply, node.own, node.pos, node.call.previous, ownKinds);
+  carried.MergeInto(node.own, ownKinds);
+  ScanAround(node.ply, node.last, node.pos, node.call.last, kEveryKind);
   carried.MergeInto(node.last);
 }
 

@@ -50,6 +50,8 @@ class ThreatSearch {
   template <int Us>
   void Enter(Node& node, const ThreatInventory& inherited);
   template <int Us>
+  KindSet OwnKinds(const Node& node) const;
+  template <int Us>
   std::optional<SearchResult> DecidedPosition(Node& node);
   template <int Us>
   std::optional<SearchResult> AttackWithCombinations(Node& node);

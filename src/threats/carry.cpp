@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cstdint>
+#include <span>
 
 #include "patterns/line_codes.h"
 
@@ -21,6 +22,14 @@ bool Insert(PointSet& set, const ThreatEntry& entry) {
   return true;
 }
 
+// Whether one of the entries is at the entry's point.
+bool Holds(std::span<const ThreatEntry> entries, const ThreatEntry& entry) {
+  for (const ThreatEntry& e : entries) {
+    if (e.row == entry.row && e.col == entry.col) return true;
+  }
+  return false;
+}
+
 // The lists of one colour, in their merge order.
 struct ColourKinds {
   int fives;
@@ -31,10 +40,10 @@ struct ColourKinds {
   int threes;
 };
 
-constexpr ColourKinds kBlackKinds{kBlackFives, kBlackStraightFours, kBlackFourThrees, kBlackFours,
-                                  -1,          kBlackThrees};
-constexpr ColourKinds kWhiteKinds{kWhiteFives, kWhiteStraightFours, kWhiteFourCombos,
-                                  kWhiteFours, kWhiteDoubleThrees,  kWhiteThrees};
+constexpr ColourKinds kBlackColourKinds{
+    kBlackFives, kBlackStraightFours, kBlackFourThrees, kBlackFours, -1, kBlackThrees};
+constexpr ColourKinds kWhiteColourKinds{kWhiteFives, kWhiteStraightFours, kWhiteFourCombos,
+                                        kWhiteFours, kWhiteDoubleThrees,  kWhiteThrees};
 
 // The first direction of each threat code at a point, and the counts of its fours and threes.
 struct PointThreats {
@@ -87,7 +96,7 @@ void CarriedThreats::Collect(const ThreatInventory& source, const Position& pos)
 
 void CarriedThreats::CarryColour(const ThreatInventory& source, const Position& pos, int colour) {
   const bool black = colour == kBlack;
-  const ColourKinds& kinds = black ? kBlackKinds : kWhiteKinds;
+  const ColourKinds& kinds = black ? kBlackColourKinds : kWhiteColourKinds;
   const PatternTable& table = pos.Table(colour);
   // A point listed again (in another direction or another list) would be classified the same
   // way again, and every entry it gave would be dropped as a repeat when merged: it is visited
@@ -123,18 +132,23 @@ void CarriedThreats::CarryColour(const ThreatInventory& source, const Position& 
   }
 }
 
-void CarriedThreats::MergeInto(ThreatInventory& target) const {
+void CarriedThreats::MergeInto(ThreatInventory& target, KindSet kinds) const {
   for (int kind = 0; kind < kThreatKinds; ++kind) {
     const Group& group = groups_[kind];
-    if (group.size == 0) continue;
+    if (group.size == 0 || (kinds & KindBit(kind)) == 0) continue;
     if (target.Empty(kind)) {
       // A group holds each point once: into an empty list it goes whole, as far as there is
       // room.
-      for (int i = 0; i < group.size; ++i) {
-        if (!target.Append(kind, group.entries[i])) break;
-      }
+      target.AppendAll(kind, {group.entries.data(), static_cast<size_t>(group.size)});
     } else {
-      MergeThreatList(target, kind, {group.entries.data(), static_cast<size_t>(group.size)});
+      // A group holds each point once, so only the list's earlier entries can hold one of its
+      // points: few, as they come from the threats on the lines through one stone.
+      const std::span<const ThreatEntry> held = target.List(kind);
+      for (int i = 0; i < group.size; ++i) {
+        const ThreatEntry& entry = group.entries[i];
+        if (Holds(held, entry)) continue;
+        if (!target.Append(kind, entry)) break;
+      }
     }
   }
 }
@@ -144,16 +158,6 @@ void CarryThreatInventory(ThreatInventory& target, const ThreatInventory& source
   CarriedThreats carried;
   carried.Collect(source, pos);
   carried.MergeInto(target);
-}
-
-void MergeThreatList(ThreatInventory& target, int kind, std::span<const ThreatEntry> entries) {
-  PointSet listed{};
-  for (const ThreatEntry& held : target.List(kind))
-    Insert(listed, held);
-  for (const ThreatEntry& entry : entries) {
-    // A full list takes nothing more.
-    if (Insert(listed, entry)) target.Append(kind, entry);
-  }
 }
 
 }  // namespace zel

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <array>
-#include <span>
 
 #include "patterns/board.h"
 #include "patterns/threat_inventory.h"
@@ -17,9 +16,9 @@ class CarriedThreats {
   // Classifies the source's points under pos, in place of what was collected before.
   void Collect(const ThreatInventory& source, const Position& pos);
 
-  // Merges the carried threats, list by list, into the target, which keeps its earlier
-  // contents and takes no point twice into one list.
-  void MergeInto(ThreatInventory& target) const;
+  // Merges the carried threats of the lists in kinds, list by list, into the target, which
+  // keeps its earlier contents and takes no point twice into one list.
+  void MergeInto(ThreatInventory& target, KindSet kinds = kEveryKind) const;
 
  private:
   // One list's carried entries: each point once, with its first direction, in the order found.
@@ -37,9 +36,5 @@ class CarriedThreats {
 // threats it still makes into the target, which keeps its earlier contents: the one-target form.
 void CarryThreatInventory(ThreatInventory& target, const ThreatInventory& source,
                           const Position& pos);
-
-// Appends the entries, in order, to the target's list of that kind, leaving out every entry
-// whose point (row and column) the list already holds, including entries appended by this call.
-void MergeThreatList(ThreatInventory& target, int kind, std::span<const ThreatEntry> entries);
 
 }  // namespace zel

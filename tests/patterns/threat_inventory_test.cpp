@@ -64,5 +64,28 @@ TEST(ScanThreats, CombinationTakesOutOnlyItsOwnEntries) {
   EXPECT_EQ(Where(inventory, {8, 7}), "b3/1");
 }
 
+TEST(ScanThreats, FillsOnlyTheListsAsked) {
+  // Both colours' fours, threes, combinations and a double three. A list the scan fills is the
+  // same whatever else it fills; the others stay empty.
+  const Position pos = Stones("7,4 7,5 7,6 9,7 10,7 2,2 2,3",
+                              "0,0 0,1 0,2 5,10 6,10 4,11 4,12 12,3 12,4 12,5 9,6 10,6 11,6");
+  const ThreatInventory full = Scan(pos);
+  for (int kind = 0; kind < kThreatKinds; ++kind) {
+    if (kind != kBlackFives && kind != kWhiteFives) {
+      ASSERT_GT(full.Count(kind), 0) << kind;
+    }
+  }
+  for (const KindSet kinds : {kBlackKinds, kWhiteKinds, kBlackKinds & ~KindBit(kBlackThrees),
+                              KindBit(kBlackFourThrees) | KindBit(kWhiteThrees)}) {
+    SCOPED_TRACE(kinds);
+    ThreatInventory some;
+    ScanThreats(1, some, pos, 0, 0, kinds);
+    for (int kind = 0; kind < kThreatKinds; ++kind) {
+      const bool filled = (kinds & KindBit(kind)) != 0;
+      EXPECT_EQ(Listing(some, kind), filled ? Listing(full, kind) : "") << kind;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zel

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "patterns/line_codes.h"
 #include "support/positions.h"
 
@@ -15,20 +13,24 @@ using test::Scan;
 using test::Stones;
 using test::Where;
 
-TEST(MergeThreatList, LeavesOutHeldPointsAndStopsWhenFull) {
+TEST(CarryThreatInventory, LeavesOutHeldPointsAndStopsWhenFull) {
+  // Black's open three in row 7: straight fours at (7,5) and (7,9), fours at (7,4) and (7,10).
+  const Position pos = Stones("7,6 7,7 7,8", "0,0");
   ThreatInventory target;
   target.Append(kBlackFours, {1, 1, 0});
-  MergeThreatList(target, kBlackFours, {{{2, 2, 1}, {1, 1, 2}, {2, 2, 3}, {3, 3, 0}, {2, 3, 2}}});
-  EXPECT_EQ(test::Listing(target, kBlackFours), "1,1,0 2,2,1 3,3,0 2,3,2");
-  EXPECT_EQ(Counts(target), "0 0 0 4 0 0 0 0 0 0 0");
-
-  const int full = kThreatCapacity[kWhiteFives];
-  std::vector<ThreatEntry> entries;
-  for (int i = 0; i < full + 3; ++i)
-    entries.push_back({i / kBoardSize, i % kBoardSize, 0});
-  MergeThreatList(target, kWhiteFives, entries);
-  ASSERT_EQ(target.Count(kWhiteFives), full);
-  EXPECT_EQ(target.At(kWhiteFives, full - 1), entries[full - 1]);
+  target.Append(kBlackFours, {7, 10, 3});
+  const int full = kThreatCapacity[kBlackStraightFours];
+  for (int i = 0; i < full - 1; ++i)
+    target.Append(kBlackStraightFours, {i / kBoardSize, i % kBoardSize, 0});
+  CarryThreatInventory(target, Scan(pos), pos);
+  EXPECT_EQ(test::Listing(target, kBlackFours), "1,1,0 7,10,3 7,4,0");
+  ASSERT_EQ(target.Count(kBlackStraightFours), full);
+  EXPECT_EQ(target.At(kBlackStraightFours, full - 1), (ThreatEntry{7, 5, 0}));
+  // Into an empty list the carried entries go whole, in the source's order.
+  ThreatInventory empty;
+  CarryThreatInventory(empty, Scan(pos), pos);
+  EXPECT_EQ(test::Listing(empty, kBlackStraightFours), "7,5,0 7,9,0");
+  EXPECT_EQ(Counts(empty), "0 2 0 2 0 0 0 0 0 0 0");
 }
 
 TEST(CarryThreatInventory, StoneThatClosesAThree) {
