@@ -19,9 +19,12 @@ struct LevelItem {
 
 // Each level beats the one before it in a match over the tournament openings (see the README).
 inline constexpr std::array kLevelItems{
-    LevelItem{"Beginner", 10}, LevelItem{"Level 1", 12},
-    LevelItem{"Level 2", 14},  LevelItem{"Level 3", 16},
-    LevelItem{"Level 4", 18},  LevelItem{"Advanced", 18, std::chrono::milliseconds(1500)},
+    LevelItem{"Beginner", 10},
+    LevelItem{"Level 1", 12},
+    LevelItem{"Level 2", 14},
+    LevelItem{"Level 3", 16},
+    LevelItem{"Level 4", 20, std::chrono::milliseconds(700)},
+    LevelItem{"Advanced", 22, std::chrono::milliseconds(1800)},
 };
 
 }  // namespace zel
