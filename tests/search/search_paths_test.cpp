@@ -91,6 +91,15 @@ Searched Search(EngineState& state, Recorder& recorder) {
   return {thought.result.value_or(SearchResult{-1, -1, 0, 0}), thought.nodes};
 }
 
+// The search, which must answer `expected` after visiting `nodes` nodes.
+Searched SearchExpecting(EngineState& state, Recorder& recorder, const SearchResult& expected,
+                         std::int64_t nodes) {
+  const Searched searched = Search(state, recorder);
+  EXPECT_EQ(searched.result, expected);
+  EXPECT_EQ(searched.nodes, nodes);
+  return searched;
+}
+
 bool HasCode(const EngineState& state, int colour, Point p, bool (*test)(int)) {
   const PatternEntry& codes = state.position.Table(colour)[p.row][p.col];
   return std::any_of(codes.begin(), codes.begin() + kDirections, test);
@@ -140,9 +149,7 @@ TEST(SearchPathsTest, CounterFourRefutesALostDefence) {
     const int us = test::SideToMove(state);
     const int loss = us == kBlack ? -3 : 3;
     Recorder recorder(state);
-    const Searched searched = Search(state, recorder);
-    EXPECT_EQ(searched.result, c.expected);
-    EXPECT_EQ(searched.nodes, c.nodes);
+    SearchExpecting(state, recorder, c.expected, c.nodes);
 
     // The last answer tried lost; the counter four, tried after it, did not.
     const Recorder::Entry answer = recorder.RootFromEnd(1);
@@ -214,9 +221,7 @@ TEST(SearchPathsTest, CounterFourThatOnlyDelaysTheLoss) {
     const int us = test::SideToMove(state);
     const int loss = us == kBlack ? -3 : 3;
     Recorder recorder(state);
-    const Searched searched = Search(state, recorder);
-    EXPECT_EQ(searched.result, c.expected);
-    EXPECT_EQ(searched.nodes, c.nodes);
+    const Searched searched = SearchExpecting(state, recorder, c.expected, c.nodes);
 
     const int count = static_cast<int>(c.fours.size());
     for (int k = 0; k < count; ++k) {
@@ -276,9 +281,7 @@ TEST(SearchPathsTest, RootDefenceAgainstStraightFours) {
     EngineState state = test::EngineAfter(Rif(c.moves));
     const int us = test::SideToMove(state);
     Recorder recorder(state);
-    const Searched searched = Search(state, recorder);
-    EXPECT_EQ(searched.result, c.expected);
-    EXPECT_EQ(searched.nodes, c.nodes);
+    const Searched searched = SearchExpecting(state, recorder, c.expected, c.nodes);
     EXPECT_TRUE(AnswersAStraightFour(state, Opponent(us), searched.result.point()));
 
     // Lost: the counter four was tried last, and lost too. Defended: the last answer tried lost,
@@ -324,9 +327,7 @@ TEST(SearchPathsTest, ReserveFourAtTheRoot) {
     EngineState state = test::EngineAfter(Rif(c.moves));
     const int us = test::SideToMove(state);
     Recorder recorder(state);
-    const Searched searched = Search(state, recorder);
-    EXPECT_EQ(searched.result, c.expected);
-    EXPECT_EQ(searched.nodes, c.nodes);
+    SearchExpecting(state, recorder, c.expected, c.nodes);
 
     // The root's last two moves: the first winning four, then the reserve's partner.
     const Recorder::Entry first = recorder.RootFromEnd(1);
@@ -378,9 +379,7 @@ TEST(SearchPathsTest, QuietCandidatesAtPlyTwo) {
     if (c.level > 0) state.settings.searchLevel = c.level;
     const int us = test::SideToMove(state);
     Recorder recorder(state);
-    const Searched searched = Search(state, recorder);
-    EXPECT_EQ(searched.result, c.expected);
-    EXPECT_EQ(searched.nodes, c.nodes);
+    SearchExpecting(state, recorder, c.expected, c.nodes);
 
     // The root tried its choice alone; the one node at ply 2 tried the opponent's ranked
     // candidates from the first, and stopped short of the end of the list.
@@ -422,9 +421,7 @@ TEST(SearchPathsTest, PumpOnEnteringEachNodeAtDepthSix) {
     SCOPED_TRACE(c.name);
     EngineState state = test::EngineAfter(Rif(c.moves));
     Recorder recorder(state);
-    const Searched searched = Search(state, recorder);
-    EXPECT_EQ(searched.result, c.expected);
-    EXPECT_EQ(searched.nodes, c.nodes);
+    SearchExpecting(state, recorder, c.expected, c.nodes);
     EXPECT_EQ(recorder.entered[5], c.atFive);
     EXPECT_EQ(recorder.entered[6], c.atSix);
     EXPECT_EQ(static_cast<int>(recorder.pumps.size()), recorder.entered[6]);
