@@ -394,6 +394,10 @@ std::optional<std::string> Game::BrokenInvariant() const {
       pos.threatLines != replay.threatLines) {
     return "the line masks differ from a replay's";
   }
+  if (pos.blackThreatMasks != replay.blackThreatMasks ||
+      pos.whiteThreatMasks != replay.whiteThreatMasks) {
+    return "the threat masks differ from a replay's";
+  }
   return std::nullopt;
 }
 

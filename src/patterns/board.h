@@ -51,8 +51,26 @@ inline constexpr std::array<int, kDirections> kColStep{1, 0, 1, -1};
 // a 0 there says the point is quiet for either colour.
 inline constexpr int kThreatCountSlot = 4;
 
+// A point's open threes, fours, straight fours and fives of one colour, by direction: bit d of
+// group k is set when the code in direction d is the group's code. What the threat lists are
+// made of, kept with the codes so that listing a point reads one word.
+using ThreatMask = std::uint16_t;
+inline constexpr int kThreeGroup = 0;
+inline constexpr int kFourGroup = 4;
+inline constexpr int kStraightFourGroup = 8;
+inline constexpr int kFiveGroup = 12;
+constexpr unsigned Directions(ThreatMask mask, int group) {
+  return static_cast<unsigned>(mask >> group) & 0xfU;
+}
+// The number of directions in a group's four bits, without a call where the machine has no
+// population count instruction.
+constexpr int CountDirections(unsigned dirs) {
+  constexpr std::array<int, 16> kCounts{0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+  return kCounts[dirs & 0xfU];
+}
+
 // Board values, line codes and threat counts all fit in a byte, which keeps a position small
-// (3,172 bytes with the line masks): the search copies one into every node.
+// (4,072 bytes with the line and threat masks): the search copies one into every node.
 using BoardValue = std::int8_t;
 using PatternValue = std::uint8_t;
 using Board = std::array<std::array<BoardValue, kBoardSize>, kBoardSize>;
@@ -63,10 +81,11 @@ using PatternTable = std::array<std::array<PatternEntry, kBoardSize>, kBoardSize
 // (patterns/lines.h numbers the lines): [direction][line number].
 inline constexpr int kLinesPerDirection = 2 * kBoardSize - 1;
 using LineMasks = std::array<std::array<std::uint16_t, kLinesPerDirection>, kDirections>;
+using ThreatMaskTable = std::array<std::array<ThreatMask, kBoardSize>, kBoardSize>;
 
-// A position the engine reasons about: the board with Black's marks, each colour's line codes
-// and threat counts, and each colour's stones line by line. Copied by value where the search
-// needs a private one.
+// A position the engine reasons about: the board with Black's marks, each colour's line codes,
+// threat counts and threat masks, and each colour's stones line by line. Copied by value where the
+// search needs a private one.
 struct Position {
   Board board;
   PatternTable black;
@@ -74,10 +93,12 @@ struct Position {
   LineMasks blackLines;
   LineMasks whiteLines;
   LineMasks threatLines;  // the points whose Black threat count is above 0, line by line
+  ThreatMaskTable blackThreatMasks;
+  ThreatMaskTable whiteThreatMasks;
 
   Position() { Clear(); }
 
-  // The new-game contents: an empty board, every line code 1 (base), every threat count 0.
+  // The new-game contents: an empty board, every line code 1 (base), no threats.
   void Clear();
 
   LineMasks& Lines(int colour) { return colour == kBlack ? blackLines : whiteLines; }
@@ -85,6 +106,10 @@ struct Position {
 
   PatternTable& Table(int colour) { return colour == kBlack ? black : white; }
   const PatternTable& Table(int colour) const { return colour == kBlack ? black : white; }
+
+  const ThreatMaskTable& ThreatMasks(int colour) const {
+    return colour == kBlack ? blackThreatMasks : whiteThreatMasks;
+  }
 
   // The number of directions in which the colour's code at an empty point is a threat.
   int Threats(int colour, int row, int col) const {

@@ -13,6 +13,8 @@ void Position::Clear() {
   blackLines = {};
   whiteLines = {};
   threatLines = {};
+  blackThreatMasks = {};
+  whiteThreatMasks = {};
 }
 
 }  // namespace zel

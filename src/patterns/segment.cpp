@@ -274,17 +274,22 @@ class SegmentMemo {
   const PatternValue* Codes(unsigned stones, int length, int colour) {
     Entry& entry =
         entries_[(colour == kBlack ? 0 : kPerColour) + (size_t{1} << length) - 32 + stones];
-    if (entry[kFilled] == 0) {
-      SegmentPass(stones, length, colour, entry.data()).Run();
-      entry[kFilled] = 1;
-    }
+    // Every cell of a segment of five or more has room for a five, so a filled entry's first
+    // code is never kBlocked (0); the bytes past the segment stay 0.
+    if (entry[0] == kBlocked) Fill(entry, stones, length, colour);
     return entry.data();
   }
 
  private:
-  // A segment's codes, then (in the last byte, which no segment reaches) whether they are in.
+  // A segment's codes; the sixteenth byte, which no segment reaches, rounds the entry up.
   using Entry = std::array<PatternValue, kMaxSegment + 1>;
-  static constexpr int kFilled = kMaxSegment;
+
+  // Kept out of line: the look-up of a segment met before stays small.
+  [[gnu::noinline]] static void Fill(Entry& entry, unsigned stones, int length, int colour) {
+    SegmentPass(stones, length, colour, entry.data()).Run();
+    assert(entry[0] != kBlocked);
+  }
+
   // Segments of length 5 to L - 1 take 2^5 + ... + 2^(L-1) = 2^L - 32 entries.
   static constexpr size_t kPerColour = (size_t{1} << (kMaxSegment + 1)) - 32;
 

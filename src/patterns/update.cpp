@@ -99,7 +99,8 @@ void EvaluateLine(Position& pos, const Line& line, const LineStones& stones, int
   }
 }
 
-// Rewrites Black's mark and both threat counts of an empty point from its codes.
+// Rewrites Black's mark and both colours' threat counts and masks of an empty point from its
+// codes.
 void Reexamine(Position& pos, int r, int c) {
   int value = kEmpty;
   int fours = 0;
@@ -132,6 +133,8 @@ void Reexamine(Position& pos, int r, int c) {
   }
   pos.black[r][c][kThreatCountSlot] = static_cast<PatternValue>(blackThreats + whiteThreats);
   pos.white[r][c][kThreatCountSlot] = static_cast<PatternValue>(whiteThreats);
+  pos.blackThreatMasks[r][c] = ThreatMaskOf(pos.black[r][c]);
+  pos.whiteThreatMasks[r][c] = ThreatMaskOf(pos.white[r][c]);
 }
 
 }  // namespace
@@ -140,6 +143,9 @@ void UpdatePatterns(Position& pos, int row, int col, int stone) {
   assert(OnBoard(row, col));
   assert(stone == 0 || stone == kBlack || stone == kWhite);
   pos.board[row][col] = static_cast<BoardValue>(stone);
+  // A stone's point lists no threats. (Its threat counts are left as they were: its codes say
+  // it makes none.)
+  if (stone != 0) pos.blackThreatMasks[row][col] = pos.whiteThreatMasks[row][col] = 0;
 
   RecheckList recheck;
   if (stone == 0) recheck.Append(row, col);

@@ -1,7 +1,10 @@
 // The pattern update: the one way a stone enters or leaves a position.
 #pragma once
 
+#include <array>
+
 #include "patterns/board.h"
+#include "patterns/line_codes.h"
 
 namespace zel {
 
@@ -12,11 +15,28 @@ constexpr int StoneColour(int moveCount, int plyOffset) {
   return (moveCount + plyOffset) % 2 == 0 ? kBlack : kWhite;
 }
 
+// The threat mask of one colour's codes at a point.
+constexpr ThreatMask ThreatMaskOf(const PatternEntry& codes) {
+  // The group bit of each code, for direction 0.
+  constexpr std::array<ThreatMask, 16> kGroupBit = [] {
+    std::array<ThreatMask, 16> bits{};
+    bits[kOpenThree] = 1U << kThreeGroup;
+    bits[kFour] = 1U << kFourGroup;
+    bits[kStraightFour] = 1U << kStraightFourGroup;
+    bits[kFive] = 1U << kFiveGroup;
+    return bits;
+  }();
+  unsigned mask = 0;
+  for (int d = 0; d < kDirections; ++d)
+    mask |= static_cast<unsigned>(kGroupBit[codes[d] & 0xfU]) << d;
+  return static_cast<ThreatMask>(mask);
+}
+
 // Puts a stone of colour `stone` (kBlack or kWhite) on (row, col), or takes the stone there
 // away when `stone` is 0. Re-evaluates both colours' line codes along the four lines through
 // the point, then re-examines every empty point of those lines whose code was or is a threat
-// (and, for Black, every marked point) to rewrite Black's forbidden and overline marks and the
-// threat counts. Allocates nothing.
+// (and, for Black, every marked point) to rewrite Black's forbidden and overline marks, the
+// threat counts and the threat masks. Allocates nothing.
 void UpdatePatterns(Position& pos, int row, int col, int stone);
 
 }  // namespace zel

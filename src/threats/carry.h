@@ -10,7 +10,7 @@ namespace zel {
 
 // The points of a parent's (the source) inventory that still threaten in the child's position,
 // each classified afresh under the child's codes. A node classifies once and merges the result
-// into both of its inventories. About 30 KB: the search keeps one in its own storage.
+// into both of its inventories. About 7 KB: the search keeps one in its own storage.
 class CarriedThreats {
  public:
   // Classifies the source's points under pos, in place of what was collected before.
@@ -22,14 +22,13 @@ class CarriedThreats {
 
  private:
   // One list's carried entries: each point once, with its first direction, in the order found.
-  struct Group {
-    std::array<ThreatEntry, kBoardSize * kBoardSize> entries;
-    int size = 0;
-    void Add(ThreatEntry entry) { entries[size++] = entry; }
-  };
+  // The sizes are kept together, apart from the entries, as a merge reads them all.
+  using Group = std::array<ThreatEntry, kBoardSize * kBoardSize>;
+  void Add(int kind, ThreatEntry entry) { groups_[kind][sizes_[kind]++] = entry; }
   void CarryColour(const ThreatInventory& source, const Position& pos, int colour);
 
   std::array<Group, kThreatKinds> groups_;
+  std::array<int, kThreatKinds> sizes_{};
 };
 
 // Re-examines every point of the source inventory under the current codes and merges the

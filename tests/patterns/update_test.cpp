@@ -226,8 +226,8 @@ TEST(UpdatePatterns, RandomGamesAgreeWithRecomputeAndUndo) {
 }
 
 // Whether the position holds exactly the reference's board values, codes and threat counts,
-// the stale counts of stones' points and the short diagonals' codes included, and line masks
-// that agree with them.
+// the stale counts of stones' points and the short diagonals' codes included, and line and
+// threat masks that agree with them.
 ::testing::AssertionResult SameAsReference(const Position& pos,
                                            const test::ReferencePosition& ref) {
   for (int r = 0; r < kBoardSize; ++r) {
@@ -239,6 +239,26 @@ TEST(UpdatePatterns, RandomGamesAgreeWithRecomputeAndUndo) {
         if (pos.black[r][c][slot] != ref.black[r][c][slot] ||
             pos.white[r][c][slot] != ref.white[r][c][slot]) {
           return ::testing::AssertionFailure() << r << "," << c << " slot " << slot;
+        }
+      }
+    }
+  }
+  // The threat masks: at an empty point, the directions of each colour's threes, fours,
+  // straight fours and fives; none at a stone.
+  for (int r = 0; r < kBoardSize; ++r) {
+    for (int c = 0; c < kBoardSize; ++c) {
+      for (const int colour : {kBlack, kWhite}) {
+        unsigned expected = 0;
+        for (int d = 0; d < kDirections && ref.board[r][c] <= 0; ++d) {
+          const int code = (colour == kBlack ? ref.black : ref.white)[r][c][d];
+          if (code == kOpenThree) expected |= 1U << d;
+          if (code == kFour) expected |= 1U << (4 + d);
+          if (code == kStraightFour) expected |= 1U << (8 + d);
+          if (code == kFive) expected |= 1U << (12 + d);
+        }
+        if (pos.ThreatMasks(colour)[r][c] != expected) {
+          return ::testing::AssertionFailure()
+                 << "threat mask of " << colour << " at " << r << "," << c;
         }
       }
     }
