@@ -71,6 +71,23 @@ void ScanPoint(ThreatInventory& inventory, KindSet kinds, const Position& pos, i
 
 }  // namespace
 
+void ThreatInventory::AppendNewPoints(int kind, std::span<const ThreatEntry> entries) {
+  PointSet held;
+  for (const ThreatEntry& e : List(kind))
+    held.Insert(e.row, e.col);
+  ThreatEntry* const list = entries_.data() + kOffset[kind];
+  const int capacity = kThreatCapacity[kind];
+  int count = count_[kind];
+  for (const ThreatEntry& e : entries) {
+    if (count == capacity) break;
+    // Written either way and kept only when new: whether the list holds a point is as good as
+    // random, and a branch on it would be mispredicted half the time.
+    list[count] = e;
+    count += held.Insert(e.row, e.col) ? 1 : 0;
+  }
+  count_[kind] = count;
+}
+
 void ScanThreats(int depth, ThreatInventory& inventory, const Position& pos, int row, int col,
                  KindSet kinds) {
   inventory.ClearCounts();

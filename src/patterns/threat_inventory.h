@@ -54,6 +54,23 @@ struct ThreatEntry {
   friend constexpr bool operator==(ThreatEntry, ThreatEntry) = default;
 };
 
+// A set of board points, one bit each: small enough to clear at every node.
+class PointSet {
+ public:
+  // Adds the point; false when the set held it already.
+  bool Insert(int row, int col) {
+    const int bit = row * kBoardSize + col;
+    std::uint64_t& word = words_[static_cast<size_t>(bit >> 6)];
+    const std::uint64_t mask = std::uint64_t{1} << (bit & 63);
+    const bool added = (word & mask) == 0;
+    word |= mask;
+    return added;
+  }
+
+ private:
+  std::array<std::uint64_t, (kBoardSize * kBoardSize + 63) / 64> words_{};
+};
+
 // Capacity of each list, four times what ordinary play needs. An append to a full list is
 // dropped, so an inventory never overflows whatever the position.
 inline constexpr std::array<int, kThreatKinds> kThreatCapacity{16, 40, 24, 64, 160, 16,
@@ -83,8 +100,9 @@ class ThreatInventory {
     count_[kind] += n;
   }
 
-  // Drops the last entry of a list.
-  void DropLast(int kind) { --count_[kind]; }
+  // Appends, in order and as far as there is room, the entries at points the list does not
+  // hold yet. The entries are at distinct points.
+  void AppendNewPoints(int kind, std::span<const ThreatEntry> entries);
 
   // Sets every count to 0; entries are not cleared.
   void ClearCounts() { count_.fill(0); }

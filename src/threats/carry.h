@@ -22,13 +22,20 @@ class CarriedThreats {
 
  private:
   // One list's carried entries: each point once, with its first direction, in the order found.
+  // One slot more than there are points, for the entry that AddIf writes and does not keep.
   // The sizes are kept together, apart from the entries, as a merge reads them all.
-  using Group = std::array<ThreatEntry, kBoardSize * kBoardSize>;
-  void Add(int kind, ThreatEntry entry) { groups_[kind][sizes_[kind]++] = entry; }
+  using Group = std::array<ThreatEntry, kBoardSize * kBoardSize + 1>;
+  // Adds the entry to a group when the condition holds. Without a branch: what a point adds
+  // to which group is hard to foresee.
+  void AddIf(bool condition, int kind, ThreatEntry entry) {
+    groups_[kind][sizes_[kind]] = entry;
+    sizes_[kind] += condition ? 1 : 0;
+  }
   void CarryColour(const ThreatInventory& source, const Position& pos, int colour);
 
   std::array<Group, kThreatKinds> groups_;
   std::array<int, kThreatKinds> sizes_{};
+  KindSet filled_ = 0;  // the groups that hold an entry
 };
 
 // Re-examines every point of the source inventory under the current codes and merges the
