@@ -3,6 +3,8 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 #include "patterns/board.h"
 
@@ -75,6 +77,36 @@ constexpr int LineLength(int row, int col, int dir) {
       return kBoardSize - (offset < 0 ? -offset : offset);
     }
   }
+}
+
+// Where each point lies on each of its lines, worked out once: the pattern update and the
+// near-point walk ask at every node of the search.
+struct LineSpot {
+  std::uint8_t number;  // as PlaceOnLine
+  std::uint8_t at;      // as PlaceOnLine
+  std::uint8_t length;  // as LineLength
+};
+
+inline constexpr auto kLineSpots = [] {
+  std::array<std::array<std::array<LineSpot, kDirections>, kBoardSize>, kBoardSize> spots{};
+  for (int r = 0; r < kBoardSize; ++r) {
+    for (int c = 0; c < kBoardSize; ++c) {
+      for (int d = 0; d < kDirections; ++d) {
+        const LinePlace place = PlaceOnLine(r, c, d);
+        spots[r][c][d] = {static_cast<std::uint8_t>(place.number),
+                          static_cast<std::uint8_t>(place.at),
+                          static_cast<std::uint8_t>(LineLength(r, c, d))};
+      }
+    }
+  }
+  return spots;
+}();
+
+// The line through (row, col) in direction dir, from the table.
+inline Line LineAt(int row, int col, int dir) {
+  const LineSpot spot = kLineSpots[row][col][dir];
+  return {row - spot.at * kRowStep[dir], col - spot.at * kColStep[dir], spot.length, spot.at,
+          spot.number, dir};
 }
 
 }  // namespace zel

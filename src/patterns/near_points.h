@@ -53,7 +53,7 @@ void ForEachNearPoint(int mode, int reach, int row, int col, const Position& pos
   // the first opponent stone, reach - 1 cells at most.
   const int opponent = pos.board[row][col] == kBlack ? kWhite : kBlack;
   for (int dir = 0; dir < kDirections; ++dir) {
-    const LinePlace place = PlaceOnLine(row, col, dir);
+    const LineSpot place = kLineSpots[row][col][dir];
     const int at = place.at;
     const unsigned stopping = pos.Lines(opponent)[dir][place.number];
     const unsigned occupied = pos.blackLines[dir][place.number] | pos.whiteLines[dir][place.number];
@@ -75,7 +75,7 @@ void ForEachNearPoint(int mode, int reach, int row, int col, const Position& pos
     }
 
     // Away from the start: cells at + 1 up to at + reach - 1, or before the opponent stone.
-    int high = std::min(LineLength(row, col, dir), at + reach);  // one past the last cell
+    int high = std::min(static_cast<int>(place.length), at + reach);  // one past the last cell
     if (const unsigned stops = stopping & ~((2U << at) - 1) & ((1U << high) - 1); stops != 0) {
       high = std::countr_zero(stops);
     }

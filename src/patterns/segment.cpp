@@ -281,8 +281,8 @@ class SegmentMemo {
   }
 
  private:
-  // A segment's codes; the sixteenth byte, which no segment reaches, rounds the entry up.
-  using Entry = std::array<PatternValue, kMaxSegment + 1>;
+  // A segment's codes; the bytes past them are 0.
+  using Entry = std::array<PatternValue, kSegmentBlock>;
 
   // Kept out of line: the look-up of a segment met before stays small.
   [[gnu::noinline]] static void Fill(Entry& entry, unsigned stones, int length, int colour) {
@@ -305,7 +305,7 @@ void EvaluateSegmentMask(unsigned stones, int length, int colour, PatternValue* 
   assert(length >= 5 && length <= kMaxSegment && stones >> length == 0);
   // Each thread fills its own memo, so that no two threads ever write one.
   static thread_local SegmentMemo memo;
-  std::memcpy(codes, memo.Codes(stones, length, colour), static_cast<size_t>(length));
+  std::memcpy(codes, memo.Codes(stones, length, colour), kSegmentBlock);
 }
 
 int EvaluateSegment(std::span<const int> stones, int colour, std::span<int> codes) {
@@ -314,7 +314,7 @@ int EvaluateSegment(std::span<const int> stones, int colour, std::span<int> code
   unsigned mask = 0;
   for (size_t k = 0; k < stones.size(); ++k)
     mask |= (stones[k] != 0 ? 1U : 0U) << k;
-  std::array<PatternValue, kMaxSegment> cells;
+  std::array<PatternValue, kSegmentBlock> cells;
   const int length = static_cast<int>(stones.size());
   EvaluateSegmentMask(mask, length, colour, cells.data());
   std::copy(cells.begin(), cells.begin() + length, codes.begin());

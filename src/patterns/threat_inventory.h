@@ -39,9 +39,10 @@ inline constexpr KindSet kWhiteKinds = kEveryKind & ~kBlackKinds;
 
 // One listed point and the line in which it has the listed code. Combination kinds (2, 7, 9)
 // list points; their direction is not meaningful.
-// Three bytes, so that a node's inventories stay in the cache; trivially default-constructible,
-// so that lists of entries cost nothing until they are written.
-struct ThreatEntry {
+// Four bytes, so that a node's inventories stay in the cache and an entry moves as one word;
+// trivially default-constructible, so that lists of entries cost nothing until they are
+// written.
+struct alignas(4) ThreatEntry {
   ThreatEntry() = default;
   constexpr ThreatEntry(int r, int c, int d)
       : row(static_cast<std::int8_t>(r)),

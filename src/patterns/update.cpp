@@ -19,28 +19,8 @@ struct LineStones {
   unsigned white;
 };
 
-// The points to re-examine after one update. Each of the eight line passes appends at most
-// the 14 cells of its line other than the changed point, and a removal adds that point: the
-// list can never hold more than this. Its cells are left unwritten until appended.
-class RecheckList {
- public:
-  struct Cell {
-    int row;
-    int col;
-  };
-  void Append(int row, int col) {
-    assert(size_ < static_cast<int>(cells_.size()));
-    cells_[size_++] = {row, col};
-  }
-  const Cell* begin() const { return cells_.data(); }
-  const Cell* end() const { return cells_.data() + size_; }
-
- private:
-  std::array<Cell, 1 + kDirections * 2 * (kBoardSize - 1)> cells_;
-  int size_ = 0;
-};
-
-// Re-evaluates one colour's codes along one line and records the points to re-examine.
+// Re-evaluates one colour's codes along one line; returns the cells to re-examine, bit t for
+// cell t.
 //
 // Only the cells between the opponent's nearest stones on either side of the changed point can
 // change: a segment's codes depend on its own cells alone, and every other segment of the line
@@ -50,8 +30,7 @@ class RecheckList {
 // An empty point's mark and threat counts follow from its threat codes alone, so only a point
 // whose code here changes to or from a threat needs re-examining: any other keeps all four
 // codes, as no other line through the changed point passes through it.
-void EvaluateLine(Position& pos, const Line& line, const LineStones& stones, int colour,
-                  RecheckList& recheck) {
+unsigned EvaluateLine(Position& pos, const Line& line, const LineStones& stones, int colour) {
   const unsigned own = colour == kBlack ? stones.black : stones.white;
   const unsigned opponent = colour == kBlack ? stones.white : stones.black;
   const int at = line.at;
@@ -61,7 +40,8 @@ void EvaluateLine(Position& pos, const Line& line, const LineStones& stones, int
   const int last = after != 0 ? std::countr_zero(after) : line.length;
 
   // The new codes of cells first to last - 1; cells in no segment of five or more stay blocked.
-  std::array<PatternValue, kBoardSize> codes;
+  // A segment's block may reach past the line's end.
+  std::array<PatternValue, kBoardSize + kSegmentBlock> codes;
   auto evaluate = [&](int start, int end) {
     const int length = end - start;
     if (length >= 5) {
@@ -88,15 +68,17 @@ void EvaluateLine(Position& pos, const Line& line, const LineStones& stones, int
   const int startCol = line.startCol;
   const int dr = kRowStep[dir];
   const int dc = kColStep[dir];
+  unsigned recheck = 0;
   for (int t = first; t < last; ++t) {
     const int r = startRow + t * dr;
     const int c = startCol + t * dc;
     PatternValue& slot = table[r][c][dir];
     const PatternValue code = codes[t];
     if (code == slot) continue;
-    if (std::max(code, slot) > kThreatThreshold && (occupied >> t & 1U) == 0) recheck.Append(r, c);
+    if (std::max(code, slot) > kThreatThreshold) recheck |= 1U << t;
     slot = code;
   }
+  return recheck & ~occupied;
 }
 
 // Rewrites Black's mark and both colours' threat counts and masks of an empty point from its
@@ -126,9 +108,9 @@ void Reexamine(Position& pos, int r, int c) {
   pos.board[r][c] = static_cast<BoardValue>(value);
   const bool threatened = blackThreats + whiteThreats > 0;
   for (int d = 0; d < kDirections; ++d) {
-    const LinePlace place = PlaceOnLine(r, c, d);
-    std::uint16_t& mask = pos.threatLines[d][place.number];
-    const auto bit = static_cast<std::uint16_t>(1U << place.at);
+    const LineSpot spot = kLineSpots[r][c][d];
+    std::uint16_t& mask = pos.threatLines[d][spot.number];
+    const auto bit = static_cast<std::uint16_t>(1U << spot.at);
     mask = static_cast<std::uint16_t>(threatened ? mask | bit : mask & ~bit);
   }
   pos.black[r][c][kThreatCountSlot] = static_cast<PatternValue>(blackThreats + whiteThreats);
@@ -147,23 +129,27 @@ void UpdatePatterns(Position& pos, int row, int col, int stone) {
   // it makes none.)
   if (stone != 0) pos.blackThreatMasks[row][col] = pos.whiteThreatMasks[row][col] = 0;
 
-  RecheckList recheck;
-  if (stone == 0) recheck.Append(row, col);
-
   for (int dir = 0; dir < kDirections; ++dir) {
-    const Line line = LineThrough(row, col, dir);
+    const Line line = LineAt(row, col, dir);
     std::uint16_t& black = pos.blackLines[dir][line.number];
     std::uint16_t& white = pos.whiteLines[dir][line.number];
     const auto bit = static_cast<std::uint16_t>(1U << line.at);
     black = static_cast<std::uint16_t>(stone == kBlack ? black | bit : black & ~bit);
     white = static_cast<std::uint16_t>(stone == kWhite ? white | bit : white & ~bit);
     const LineStones stones{black, white};
-    EvaluateLine(pos, line, stones, kBlack, recheck);
-    EvaluateLine(pos, line, stones, kWhite, recheck);
+    // A cell of this line other than the changed point lies on no other line through that
+    // point: its codes are final once both colours' are written, and it is re-examined once
+    // whichever colour's code changed.
+    const unsigned recheck =
+        (EvaluateLine(pos, line, stones, kBlack) | EvaluateLine(pos, line, stones, kWhite)) &
+        ~(1U << line.at);
+    for (unsigned rest = recheck; rest != 0; rest &= rest - 1) {
+      const int t = std::countr_zero(rest);
+      Reexamine(pos, line.Row(t), line.Col(t));
+    }
   }
-
-  for (const RecheckList::Cell& p : recheck)
-    Reexamine(pos, p.row, p.col);
+  // The changed point lies on all four lines; a stone's point is not re-examined.
+  if (stone == 0) Reexamine(pos, row, col);
 }
 
 }  // namespace zel

@@ -27,17 +27,27 @@ constexpr ColourKinds kWhiteColourKinds{kWhiteFives, kWhiteStraightFours, kWhite
 
 void CarriedThreats::Collect(const ThreatInventory& source, const Position& pos) {
   sizes_.fill(0);
-  CarryColour(source, pos, kBlack);
-  CarryColour(source, pos, kWhite);
+  CarryColour<kBlack>(source, pos);
+  CarryColour<kWhite>(source, pos);
   filled_ = 0;
   for (int kind = 0; kind < kThreatKinds; ++kind)
     filled_ |= sizes_[kind] > 0 ? KindBit(kind) : 0;
 }
 
-void CarriedThreats::CarryColour(const ThreatInventory& source, const Position& pos, int colour) {
-  const bool black = colour == kBlack;
-  const ColourKinds& kinds = black ? kBlackColourKinds : kWhiteColourKinds;
-  const ThreatMaskTable& masks = pos.ThreatMasks(colour);
+template <int Colour>
+void CarriedThreats::CarryColour(const ThreatInventory& source, const Position& pos) {
+  constexpr bool black = Colour == kBlack;
+  constexpr ColourKinds kinds = black ? kBlackColourKinds : kWhiteColourKinds;
+  const ThreatMaskTable& masks = pos.ThreatMasks(Colour);
+  // The sizes in a local copy, which the compiler can keep in registers: the writes of
+  // entries could otherwise change the members for all it knows.
+  std::array<int, kThreatKinds> sizes = sizes_;
+  // Adds the entry to a group when the condition holds. Without a branch: what a point adds to
+  // which group is hard to foresee.
+  auto addIf = [&](bool condition, int kind, ThreatEntry entry) {
+    groups_[kind][sizes[kind]] = entry;
+    sizes[kind] += condition ? 1 : 0;
+  };
   // A point listed again (in another direction or another list) would be classified the same
   // way again, and every entry it gave would be dropped as a repeat when merged: it is visited
   // once, and gives each list at most its first entry.
@@ -60,23 +70,24 @@ void CarriedThreats::CarryColour(const ThreatInventory& source, const Position& 
       const unsigned straightFours = Directions(mask, kStraightFourGroup);
       const unsigned fours = Directions(mask, kFourGroup);
       const unsigned threes = Directions(mask, kThreeGroup);
-      AddIf(fives != 0, kinds.fives, {r, c, std::countr_zero(fives)});
-      AddIf(straightFours != 0, kinds.straightFours, {r, c, std::countr_zero(straightFours)});
-      AddIf(fours != 0, kinds.fours, {r, c, std::countr_zero(fours)});
-      AddIf(threes != 0, kinds.threes, {r, c, std::countr_zero(threes)});
+      addIf(fives != 0, kinds.fives, {r, c, std::countr_zero(fives)});
+      addIf(straightFours != 0, kinds.straightFours, {r, c, std::countr_zero(straightFours)});
+      addIf(fours != 0, kinds.fours, {r, c, std::countr_zero(fours)});
+      addIf(threes != 0, kinds.threes, {r, c, std::countr_zero(threes)});
       // 4. Combination points; they stay in the four and three groups as well. Black's is a
       // four-three; White's a four-four or four-three, and a double three besides (a point can
       // be both).
       const int fourCount = CountDirections(fours | straightFours);
       const int threeCount = CountDirections(threes);
-      if (black) {
-        AddIf(fourCount == 1 && threeCount == 1, kinds.combinations, {r, c, 0});
+      if constexpr (black) {
+        addIf(fourCount == 1 && threeCount == 1, kinds.combinations, {r, c, 0});
       } else {
-        AddIf(fourCount >= 1 && fourCount + threeCount >= 2, kinds.combinations, {r, c, 0});
-        AddIf(threeCount >= 2, kinds.doubleThrees, {r, c, 0});
+        addIf(fourCount >= 1 && fourCount + threeCount >= 2, kinds.combinations, {r, c, 0});
+        addIf(threeCount >= 2, kinds.doubleThrees, {r, c, 0});
       }
     }
   }
+  sizes_ = sizes;
 }
 
 void CarriedThreats::MergeInto(ThreatInventory& target, KindSet kinds) const {

@@ -22,16 +22,11 @@ class CarriedThreats {
 
  private:
   // One list's carried entries: each point once, with its first direction, in the order found.
-  // One slot more than there are points, for the entry that AddIf writes and does not keep.
+  // One slot more than there are points, for the entry that is written and not kept.
   // The sizes are kept together, apart from the entries, as a merge reads them all.
   using Group = std::array<ThreatEntry, kBoardSize * kBoardSize + 1>;
-  // Adds the entry to a group when the condition holds. Without a branch: what a point adds
-  // to which group is hard to foresee.
-  void AddIf(bool condition, int kind, ThreatEntry entry) {
-    groups_[kind][sizes_[kind]] = entry;
-    sizes_[kind] += condition ? 1 : 0;
-  }
-  void CarryColour(const ThreatInventory& source, const Position& pos, int colour);
+  template <int Colour>
+  void CarryColour(const ThreatInventory& source, const Position& pos);
 
   std::array<Group, kThreatKinds> groups_;
   std::array<int, kThreatKinds> sizes_{};
