@@ -91,11 +91,13 @@ SearchResult ThreatSearch::Search(const SearchCall& call, const ThreatInventory&
 }
 
 // The lists of the own inventory that a node reads: only the mover's, and its threes (White: its
-// double threes too) only when it may attack with them (step 7). Children inherit the other
-// inventory, which lists everything.
+// double threes too) only when it may attack with them (step 7). A node facing a five of the
+// opponent's (node.last is built first) reads only its own fives: step 2 decides it. Children
+// inherit the other inventory, which lists everything.
 template <int Us>
 KindSet ThreatSearch::OwnKinds(const Node& node) const {
   using K = Kinds<Us>;
+  if (!node.last.Empty(Kinds<Opponent(Us)>::kFives)) return KindBit(K::kFives);
   const bool threes =
       node.ply < state_.settings.searchLevel && node.call.Level(Us) == kThreesAndFours;
   KindSet kinds = Us == kBlack ? kBlackKinds : kWhiteKinds;
@@ -120,11 +122,11 @@ void ThreatSearch::Enter(Node& node, const ThreatInventory& inherited) {
                  StoneColour(state_.moveCount, node.ply));
   CarriedThreats& carried = state_.searchStack.Carried();
   carried.Collect(inherited, node.pos);
+  ScanAround(node.ply, node.last, node.pos, node.call.last, kEveryKind);
+  carried.MergeInto(node.last);
   const KindSet ownKinds = OwnKinds<Us>(node);
   ScanAround(node.ply, node.own, node.pos, node.call.previous, ownKinds);
   carried.MergeInto(node.own, ownKinds);
-  ScanAround(node.ply, node.last, node.pos, node.call.last, kEveryKind);
-  carried.MergeInto(node.last);
 }
 
 template <int Us>
