@@ -286,7 +286,7 @@ std::optional<Point> Brain::FiveOnOffer() const {
   for (int row = 0; row < kBoardSize; ++row) {
     for (int col = 0; col < kBoardSize; ++col) {
       if (pos.board[row][col] > 0) continue;
-      const PatternEntry& codes = pos.Table(colour)[row][col];
+      const PatternEntry codes = pos.Entry(colour, row, col);
       if (std::find(codes.begin(), codes.begin() + kDirections, kFive) ==
           codes.begin() + kDirections) {
         continue;

@@ -15,8 +15,8 @@ int RunCodes(Args args) {
   const Position& pos = game.position();
   for (int r = 0; r < kBoardSize; ++r) {
     for (int c = 0; c < kBoardSize; ++c) {
-      const PatternEntry& b = pos.black[r][c];
-      const PatternEntry& w = pos.white[r][c];
+      const PatternEntry b = pos.Entry(kBlack, r, c);
+      const PatternEntry w = pos.Entry(kWhite, r, c);
       std::printf("%d %d %d %d %d %d %d %d %d %d %d %d %d\n", r, c, pos.board[r][c], b[0], b[1],
                   b[2], b[3], b[4], w[0], w[1], w[2], w[3], w[4]);
     }

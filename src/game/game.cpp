@@ -22,7 +22,7 @@ constexpr int kAutosaveInterval = 4;
 constexpr int kFourExtension = 6;
 
 bool MakesFive(const Position& pos, int colour, Point p) {
-  const PatternEntry& codes = pos.Table(colour)[p.row][p.col];
+  const PatternEntry codes = pos.Entry(colour, p.row, p.col);
   for (int d = 0; d < kDirections; ++d) {
     if (codes[d] == kFive) return true;
   }
@@ -385,8 +385,12 @@ std::optional<std::string> Game::BrokenInvariant() const {
         // A diagonal too short for a five reads base until a stone's update writes blocked
         // there, and keeps blocked when the stone is taken back: either says no five.
         if (slot >= 2 && slot < kDirections && ShortDiagonal(r, c, slot)) continue;
-        if (pos.black[r][c][slot] != replay.black[r][c][slot]) return "Black's codes differ" + at;
-        if (pos.white[r][c][slot] != replay.white[r][c][slot]) return "White's codes differ" + at;
+        if (pos.Entry(kBlack, r, c)[slot] != replay.Entry(kBlack, r, c)[slot]) {
+          return "Black's codes differ" + at;
+        }
+        if (pos.Entry(kWhite, r, c)[slot] != replay.Entry(kWhite, r, c)[slot]) {
+          return "White's codes differ" + at;
+        }
       }
     }
   }

@@ -4,9 +4,10 @@
 #include <array>
 #include <cstdint>
 
-namespace zel {
+#include "patterns/geometry.h"
+#include "patterns/lines.h"
 
-inline constexpr int kBoardSize = 15;
+namespace zel {
 
 // Colours. Black moves first; 3 - c is the other colour.
 inline constexpr int kBlack = 1;
@@ -23,32 +24,9 @@ inline constexpr int kEmpty = 0;
 inline constexpr int kForbiddenMark = -1;  // Black would make a double three or a double four
 inline constexpr int kOverlineMark = -2;   // Black would make six or more in a row
 
-// A point of the board: row 0 is the top line, column 0 the left line.
-struct Point {
-  int row = -1;
-  int col = -1;
-  friend constexpr bool operator==(Point, Point) = default;
-};
-
-// Off the board: what unwritten move-list entries and "no point" read as.
-inline constexpr Point kNoPoint{-1, -1};
-
-constexpr bool OnBoard(int row, int col) {
-  return row >= 0 && row < kBoardSize && col >= 0 && col < kBoardSize;
-}
-constexpr bool OnBoard(Point p) {
-  return OnBoard(p.row, p.col);
-}
-
-// The four line directions, by their slot in a pattern table entry:
-// 0 along a row, 1 along a column, 2 the diagonal (+1, +1), 3 the anti-diagonal (+1, -1).
-inline constexpr int kDirections = 4;
-inline constexpr std::array<int, kDirections> kRowStep{0, 1, 1, 1};
-inline constexpr std::array<int, kDirections> kColStep{1, 0, 1, -1};
-
-// Slot 4 of a pattern table entry: threat counts, the directions whose code is a threat (above
-// 6). White's table counts White's threats; Black's table counts both colours' together, so that
-// a 0 there says the point is quiet for either colour.
+// A point's codes of one colour, by direction, then (slot 4) its threat count: the number of
+// directions whose code is a threat (above 6). White's counts are White's threats; Black's
+// count both colours' together, so that a 0 there says the point is quiet for either colour.
 inline constexpr int kThreatCountSlot = 4;
 
 // A point's open threes, fours, straight fours and fives of one colour, by direction: bit d of
@@ -70,16 +48,21 @@ constexpr int CountDirections(unsigned dirs) {
 }
 
 // Board values, line codes and threat counts all fit in a byte, which keeps a position small
-// (4,072 bytes with the line and threat masks): the search copies one into every node.
+// (4,104 bytes with the line and threat masks): the search copies one into every node.
 using BoardValue = std::int8_t;
 using PatternValue = std::uint8_t;
 using Board = std::array<std::array<BoardValue, kBoardSize>, kBoardSize>;
 using PatternEntry = std::array<PatternValue, 5>;
-using PatternTable = std::array<std::array<PatternEntry, kBoardSize>, kBoardSize>;
+
+// One colour's line codes, kept line by line as patterns/lines.h lays them out, so that the
+// pattern update reads and writes a line's codes sixteen at a time: kCodeSlack bytes after the
+// last line give the last lines' reads room.
+inline constexpr int kCodeSlack = 16;
+using CodeTable = std::array<PatternValue, kCodeCells + kCodeSlack>;
+using CountTable = std::array<std::array<PatternValue, kBoardSize>, kBoardSize>;
 
 // Each colour's stones along every line of the board, one bit per cell from the line's start
 // (patterns/lines.h numbers the lines): [direction][line number].
-inline constexpr int kLinesPerDirection = 2 * kBoardSize - 1;
 using LineMasks = std::array<std::array<std::uint16_t, kLinesPerDirection>, kDirections>;
 using ThreatMaskTable = std::array<std::array<ThreatMask, kBoardSize>, kBoardSize>;
 
@@ -88,8 +71,10 @@ using ThreatMaskTable = std::array<std::array<ThreatMask, kBoardSize>, kBoardSiz
 // search needs a private one.
 struct Position {
   Board board;
-  PatternTable black;
-  PatternTable white;
+  CodeTable blackCodes;
+  CodeTable whiteCodes;
+  CountTable blackCounts;  // both colours' threats, as kThreatCountSlot says
+  CountTable whiteCounts;
   LineMasks blackLines;
   LineMasks whiteLines;
   LineMasks threatLines;  // the points whose Black threat count is above 0, line by line
@@ -101,11 +86,32 @@ struct Position {
   // The new-game contents: an empty board, every line code 1 (base), no threats.
   void Clear();
 
+  CodeTable& Codes(int colour) { return colour == kBlack ? blackCodes : whiteCodes; }
+  const CodeTable& Codes(int colour) const { return colour == kBlack ? blackCodes : whiteCodes; }
+
+  // The colour's code at (row, col) in direction dir.
+  int Code(int colour, int row, int col, int dir) const {
+    return Codes(colour)[kLineSpots[row][col][dir].cell];
+  }
+  void SetCode(int colour, int row, int col, int dir, int code) {
+    Codes(colour)[kLineSpots[row][col][dir].cell] = static_cast<PatternValue>(code);
+  }
+
+  CountTable& Counts(int colour) { return colour == kBlack ? blackCounts : whiteCounts; }
+  const CountTable& Counts(int colour) const {
+    return colour == kBlack ? blackCounts : whiteCounts;
+  }
+
+  // The colour's four codes at (row, col) and its threat count.
+  PatternEntry Entry(int colour, int row, int col) const {
+    const CodeTable& codes = Codes(colour);
+    const auto& spots = kLineSpots[row][col];
+    return {codes[spots[0].cell], codes[spots[1].cell], codes[spots[2].cell], codes[spots[3].cell],
+            Counts(colour)[row][col]};
+  }
+
   LineMasks& Lines(int colour) { return colour == kBlack ? blackLines : whiteLines; }
   const LineMasks& Lines(int colour) const { return colour == kBlack ? blackLines : whiteLines; }
-
-  PatternTable& Table(int colour) { return colour == kBlack ? black : white; }
-  const PatternTable& Table(int colour) const { return colour == kBlack ? black : white; }
 
   const ThreatMaskTable& ThreatMasks(int colour) const {
     return colour == kBlack ? blackThreatMasks : whiteThreatMasks;
@@ -113,8 +119,8 @@ struct Position {
 
   // The number of directions in which the colour's code at an empty point is a threat.
   int Threats(int colour, int row, int col) const {
-    const int whiteThreats = white[row][col][kThreatCountSlot];
-    return colour == kBlack ? black[row][col][kThreatCountSlot] - whiteThreats : whiteThreats;
+    const int whiteThreats = whiteCounts[row][col];
+    return colour == kBlack ? blackCounts[row][col] - whiteThreats : whiteThreats;
   }
 };
 

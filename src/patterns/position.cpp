@@ -4,12 +4,12 @@
 namespace zel {
 
 void Position::Clear() {
-  constexpr PatternEntry kFresh{kBase, kBase, kBase, kBase, 0};
-  for (int r = 0; r < kBoardSize; ++r) {
+  for (int r = 0; r < kBoardSize; ++r)
     board[r].fill(kEmpty);
-    black[r].fill(kFresh);
-    white[r].fill(kFresh);
-  }
+  blackCodes.fill(kBase);
+  whiteCodes.fill(kBase);
+  blackCounts = {};
+  whiteCounts = {};
   blackLines = {};
   whiteLines = {};
   threatLines = {};

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cassert>
 #include <cstdint>
+#include <cstring>
 
 #include "patterns/line_codes.h"
 #include "patterns/lines.h"
@@ -19,13 +20,66 @@ struct LineStones {
   unsigned white;
 };
 
+// One colour's codes along a line, cell t in byte t, held in a register: the sixteen bytes of a
+// line's codes are compared and written together.
+__extension__ typedef unsigned __int128 LineCodes;
+static_assert(std::endian::native == std::endian::little, "byte t of a line is cell t");
+
+// The codes of the segment of cells start to end - 1 in bytes start to end - 1, and 0
+// (blocked) in the others: a segment shorter than five is blocked throughout.
+LineCodes SegmentCodes(unsigned own, int start, int end, int colour) {
+  const int length = end - start;
+  if (length < 5) return 0;
+  alignas(16) std::array<PatternValue, kSegmentBlock> block;
+  EvaluateSegmentMask(own >> start & ((1U << length) - 1), length, colour, block.data());
+  LineCodes codes;
+  std::memcpy(&codes, block.data(), sizeof codes);
+  return codes << (8 * start);
+}
+
+// All bits of bytes first to last - 1.
+LineCodes CellRange(int first, int last) {
+  return ((LineCodes{1} << (8 * last)) - 1) & ~((LineCodes{1} << (8 * first)) - 1);
+}
+
+// Eight bytes at a time: bit k of the result tells about byte k of the word.
+constexpr std::uint64_t kLowBits = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+// Gathers the high bit of each byte into bits 0 to 7.
+constexpr unsigned PackHighBits(std::uint64_t word) {
+  return static_cast<unsigned>(((word & kHighBits) >> 7) * 0x0102040810204080 >> 56);
+}
+
+// The bytes that are not zero.
+constexpr unsigned NonZeroBytes(std::uint64_t word) {
+  return PackHighBits(((word & ~kHighBits) + ~kHighBits) | word);
+}
+
+// The bytes that hold a threat code (above 6). Codes stay below 0x80, so the sum never carries
+// from one byte into the next.
+constexpr unsigned ThreatBytes(std::uint64_t word) {
+  return PackHighBits(word + (0x80 - (kThreatThreshold + 1)) * kLowBits);
+}
+
+// The same over the sixteen cells of a line.
+unsigned NonZeroCells(LineCodes codes) {
+  return NonZeroBytes(static_cast<std::uint64_t>(codes)) |
+         NonZeroBytes(static_cast<std::uint64_t>(codes >> 64)) << 8;
+}
+unsigned ThreatCells(LineCodes codes) {
+  return ThreatBytes(static_cast<std::uint64_t>(codes)) |
+         ThreatBytes(static_cast<std::uint64_t>(codes >> 64)) << 8;
+}
+
 // Re-evaluates one colour's codes along one line; returns the cells to re-examine, bit t for
 // cell t.
 //
 // Only the cells between the opponent's nearest stones on either side of the changed point can
 // change: a segment's codes depend on its own cells alone, and every other segment of the line
 // is what it was when an earlier update (the first one on this line saw the line whole)
-// evaluated it.
+// evaluated it. The new codes of those cells go into the line's sixteen bytes in one write; the
+// bytes past the line's end belong to the next line and are written back as they were.
 //
 // An empty point's mark and threat counts follow from its threat codes alone, so only a point
 // whose code here changes to or from a threat needs re-examining: any other keeps all four
@@ -39,59 +93,35 @@ unsigned EvaluateLine(Position& pos, const Line& line, const LineStones& stones,
   const int first = std::bit_width(before);
   const int last = after != 0 ? std::countr_zero(after) : line.length;
 
-  // The new codes of cells first to last - 1; cells in no segment of five or more stay blocked.
-  // A segment's block may reach past the line's end.
-  std::array<PatternValue, kBoardSize + kSegmentBlock> codes;
-  auto evaluate = [&](int start, int end) {
-    const int length = end - start;
-    if (length >= 5) {
-      EvaluateSegmentMask(own >> start & ((1U << length) - 1), length, colour,
-                          codes.data() + start);
-    } else {
-      std::fill(codes.data() + start, codes.data() + end, PatternValue{kBlocked});
-    }
-  };
-  if ((opponent >> at & 1U) != 0) {
-    evaluate(first, at);
-    codes[at] = kBlocked;
-    evaluate(at + 1, last);
-  } else {
-    evaluate(first, last);
-  }
+  // The new codes of cells first to last - 1; an opponent stone at the changed point splits
+  // them into two segments, and its own cell is blocked.
+  const LineCodes codes = (opponent >> at & 1U) != 0 ? SegmentCodes(own, first, at, colour) |
+                                                           SegmentCodes(own, at + 1, last, colour)
+                                                     : SegmentCodes(own, first, last, colour);
 
-  // The line's fields in locals: the table's writes could otherwise change them for all the
-  // compiler knows. Only a changed cell's row and column are worked out.
-  PatternTable& table = pos.Table(colour);
-  const unsigned occupied = stones.black | stones.white;
-  const int dir = line.dir;
-  const int startRow = line.startRow;
-  const int startCol = line.startCol;
-  const int dr = kRowStep[dir];
-  const int dc = kColStep[dir];
-  unsigned recheck = 0;
-  for (int t = first; t < last; ++t) {
-    const int r = startRow + t * dr;
-    const int c = startCol + t * dc;
-    PatternValue& slot = table[r][c][dir];
-    const PatternValue code = codes[t];
-    if (code == slot) continue;
-    if (std::max(code, slot) > kThreatThreshold) recheck |= 1U << t;
-    slot = code;
-  }
-  return recheck & ~occupied;
+  PatternValue* const cells = pos.Codes(colour).data() + kLineStart[line.dir][line.number];
+  LineCodes old;
+  std::memcpy(&old, cells, sizeof old);
+  const LineCodes range = CellRange(first, last);
+  const LineCodes updated = (old & ~range) | (codes & range);
+  std::memcpy(cells, &updated, sizeof updated);
+
+  const unsigned changed = NonZeroCells(old ^ updated);
+  return changed & (ThreatCells(old) | ThreatCells(updated)) & ~(stones.black | stones.white);
 }
 
 // Rewrites Black's mark and both colours' threat counts and masks of an empty point from its
 // codes.
 void Reexamine(Position& pos, int r, int c) {
+  const PatternEntry black = pos.Entry(kBlack, r, c);
+  const PatternEntry white = pos.Entry(kWhite, r, c);
   int value = kEmpty;
   int fours = 0;
   int threes = 0;
   int blackThreats = 0;
   int whiteThreats = 0;
   for (int d = 0; d < kDirections; ++d) {
-    const int b = pos.black[r][c][d];
-    const int w = pos.white[r][c][d];
+    const int b = black[d];
     if (b == kOverline) {
       value = kOverlineMark;
     } else if (b == kDoubleFourInLine) {
@@ -102,7 +132,7 @@ void Reexamine(Position& pos, int r, int c) {
       ++threes;
     }
     if (IsThreat(b)) ++blackThreats;
-    if (IsThreat(w)) ++whiteThreats;
+    if (IsThreat(white[d])) ++whiteThreats;
   }
   if (fours >= 2 || threes >= 2) value = kForbiddenMark;
   pos.board[r][c] = static_cast<BoardValue>(value);
@@ -113,10 +143,10 @@ void Reexamine(Position& pos, int r, int c) {
     const auto bit = static_cast<std::uint16_t>(1U << spot.at);
     mask = static_cast<std::uint16_t>(threatened ? mask | bit : mask & ~bit);
   }
-  pos.black[r][c][kThreatCountSlot] = static_cast<PatternValue>(blackThreats + whiteThreats);
-  pos.white[r][c][kThreatCountSlot] = static_cast<PatternValue>(whiteThreats);
-  pos.blackThreatMasks[r][c] = ThreatMaskOf(pos.black[r][c]);
-  pos.whiteThreatMasks[r][c] = ThreatMaskOf(pos.white[r][c]);
+  pos.blackCounts[r][c] = static_cast<PatternValue>(blackThreats + whiteThreats);
+  pos.whiteCounts[r][c] = static_cast<PatternValue>(whiteThreats);
+  pos.blackThreatMasks[r][c] = ThreatMaskOf(black);
+  pos.whiteThreatMasks[r][c] = ThreatMaskOf(white);
 }
 
 }  // namespace

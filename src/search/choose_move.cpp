@@ -227,7 +227,7 @@ void PatternSums(int colour, int moveCount, const Position& pos, ScoreTable& sco
       int lines[3] = {0, 0, 0};  // threes and fours by colour, indexed by colour
       for (int dir = 0; dir < kDirections; ++dir) {
         for (int stone : {kBlack, kWhite}) {
-          const int code = pos.Table(stone)[r][c][dir];
+          const int code = pos.Code(stone, r, c, dir);
           const bool own = stone == chooser;
           const CodeContext ctx{chooser, moveCount, own ? &weights.own : &weights.other, own,
                                 Adjacent(pos.board, r, c, dir, stone)};

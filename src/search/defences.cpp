@@ -238,7 +238,7 @@ SearchResult ThreatSearch::QuietCandidates(Node& node) {
   int depth = 0;
   for (int i = 0; i < limit && i < choice.count; ++i) {
     const Point c = choice.candidates[i];
-    if (i > 0 && HasThreatCode(node.pos.Table(Us), c)) continue;
+    if (i > 0 && HasThreatCode(node.pos, Us, c)) continue;
     SearchCall child = ChildCall(node, c);
     child.Reach(Us) = 1;
     const SearchResult reply = Try<Us>(node, child);
@@ -284,7 +284,7 @@ SearchResult ThreatSearch::CounterFourCheck(Node& node, int lossDepth, const Sea
   for (const ThreatEntry& e : node.last.List(Kinds<Us>::kFours)) {
     const Point listed = ToPoint(e);
     if constexpr (Us == kBlack) {
-      if (!HasThreatCode(node.pos.Table(kThem), listed)) continue;
+      if (!HasThreatCode(node.pos, kThem, listed)) continue;
       const SearchResult reply = tryFour(listed);
       if (refutes(reply)) return {listed.row, listed.col, reply.value, reply.depth};
     } else {
@@ -293,10 +293,10 @@ SearchResult ThreatSearch::CounterFourCheck(Node& node, int lossDepth, const Sea
       Point q = listed;
       bool moved = false;
       for (int d = 0; d < kDirections; ++d) {
-        if (node.pos.black[q.row][q.col][d] != kDeadFour) continue;
+        if (node.pos.Code(kBlack, q.row, q.col, d) != kDeadFour) continue;
         for (const int offset : {-1, 1, -2, 2, -3, 3}) {
           const Point p{q.row + offset * kRowStep[d], q.col + offset * kColStep[d]};
-          if (OnBoard(p) && node.pos.white[p.row][p.col][d] == kFour) {
+          if (OnBoard(p) && node.pos.Code(kWhite, p.row, p.col, d) == kFour) {
             q = p;
             moved = true;
             break;
@@ -307,7 +307,7 @@ SearchResult ThreatSearch::CounterFourCheck(Node& node, int lossDepth, const Sea
         const SearchResult reply = tryFour(q);
         if (refutes(reply)) return {q.row, q.col, reply.value, reply.depth};
       }
-      if (HasThreatCode(node.pos.Table(kThem), listed)) {
+      if (HasThreatCode(node.pos, kThem, listed)) {
         const SearchResult reply = tryFour(listed);
         if (refutes(reply)) return {listed.row, listed.col, O::kDefended, reply.depth};
       }

@@ -42,8 +42,8 @@ std::pair<int, int> CodeSumsAfter(const Position& pos, int row, int col, int sto
   int white = 0;
   for (const Point p : near.List()) {
     for (int dir = 0; dir < kDirections; ++dir) {
-      black += trial.black[p.row][p.col][dir];
-      white += trial.white[p.row][p.col][dir];
+      black += trial.Code(kBlack, p.row, p.col, dir);
+      white += trial.Code(kWhite, p.row, p.col, dir);
     }
   }
   return {black, white};

@@ -75,8 +75,8 @@ inline Point ToPoint(const ThreatEntry& e) {
 }
 
 // Whether some line code of the colour at p is a threat (7 or more).
-inline bool HasThreatCode(const PatternTable& table, Point p) {
-  const PatternEntry& codes = table[p.row][p.col];
+inline bool HasThreatCode(const Position& pos, int colour, Point p) {
+  const PatternEntry codes = pos.Entry(colour, p.row, p.col);
   for (int d = 0; d < kDirections; ++d) {
     if (IsThreat(codes[d])) return true;
   }
@@ -88,7 +88,7 @@ inline bool HasThreatCode(const PatternTable& table, Point p) {
 template <int Us>
 bool IsOwnThreatPoint(const Position& pos, Point p) {
   if (Us == kBlack && pos.board[p.row][p.col] != kEmpty) return false;
-  return HasThreatCode(pos.Table(Us), p);
+  return HasThreatCode(pos, Us, p);
 }
 
 }  // namespace zel

@@ -269,7 +269,7 @@ std::optional<SearchResult> ThreatSearch::AttackWithThrees(Node& node) {
       const Point t = ToPoint(e);
       const int line = LineWith(t, previous);
       if ((line != 0) != onLine) continue;
-      if (strongLinesOnly && CountStrongLines(t.row, t.col, node.pos.Table(Us)) < 2) continue;
+      if (strongLinesOnly && CountStrongLines(t.row, t.col, node.pos, Us) < 2) continue;
       if (filtered && !WithinReach(line, node.ply, s.threeReachDepth, s.threeReach, t, previous)) {
         continue;
       }

@@ -22,7 +22,7 @@ class LineView {
  public:
   LineView(const Position& pos, int row, int col, int dir, int colour)
       : pos_(pos),
-        table_(pos.Table(colour)),
+        colour_(colour),
         row_(row),
         col_(col),
         dir_(dir),
@@ -31,7 +31,7 @@ class LineView {
   Point P(int k) const { return {row_ + k * kRowStep[dir_], col_ + k * kColStep[dir_]}; }
   bool On(int k) const { return OnBoard(P(k)); }
   int B(int k) const { return On(k) ? pos_.board[P(k).row][P(k).col] : kOffBoard; }
-  int Code(int k) const { return On(k) ? table_[P(k).row][P(k).col][dir_] : kNoCode; }
+  int Code(int k) const { return On(k) ? pos_.Code(colour_, P(k).row, P(k).col, dir_) : kNoCode; }
   bool Stone(int k) const { return B(k) == stone_; }
   // No stone on the cell: empty or marked.
   bool NoStone(int k) const { return B(k) < 1; }
@@ -39,7 +39,7 @@ class LineView {
 
  private:
   const Position& pos_;
-  const PatternTable& table_;
+  int colour_;
   int row_;
   int col_;
   int dir_;
@@ -56,7 +56,7 @@ void Add(AnswerList& list, int& count, Point p) {
 
 // The first direction, in the order 0 to 3, in which the attacker's code at K is `code`.
 int FirstDirectionWithCode(const Position& pos, int row, int col, int colour, int code) {
-  const PatternEntry& entry = pos.Table(colour)[row][col];
+  const PatternEntry entry = pos.Entry(colour, row, col);
   for (int d = 0; d < kDirections; ++d) {
     if (entry[d] == code) return d;
   }
@@ -126,7 +126,7 @@ int AnswersToThrees(AnswerList& list, int row, int col, int colour, const Positi
 
 int AddThreeAnswers(AnswerList& list, int row, int col, int colour, int count, int skippedDir,
                     const Position& pos) {
-  const PatternEntry& entry = pos.Table(colour)[row][col];
+  const PatternEntry entry = pos.Entry(colour, row, col);
   for (int d = 0; d < kDirections; ++d) {
     if (d == skippedDir || entry[d] != kOpenThree) continue;
     const LineView line(pos, row, col, d, colour);

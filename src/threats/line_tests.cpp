@@ -20,10 +20,10 @@ bool IsNear(int reach, int row1, int col1, int row2, int col2) {
   return std::abs(row1 - row2) < reach && std::abs(col1 - col2) < reach;
 }
 
-int CountStrongLines(int row, int col, const PatternTable& table) {
+int CountStrongLines(int row, int col, const Position& pos, int colour) {
   int lines = 0;
   for (int d = 0; d < kDirections; ++d) {
-    if (table[row][col][d] >= kOpenTwo) ++lines;
+    if (pos.Code(colour, row, col, d) >= kOpenTwo) ++lines;
   }
   return lines;
 }

@@ -13,6 +13,6 @@ int LineDirection(int reach, int row1, int col1, int row2, int col2);
 bool IsNear(int reach, int row1, int col1, int row2, int col2);
 
 // The number of directions in which the line code at the point is 4 (open two) or more.
-int CountStrongLines(int row, int col, const PatternTable& table);
+int CountStrongLines(int row, int col, const Position& pos, int colour);
 
 }  // namespace zel

@@ -20,7 +20,7 @@ TEST_F(GameTest, FreshGame) {
   EXPECT_EQ(game.settings().searchLevel, 10);
   EXPECT_EQ(game.statusMark(), ' ');
   EXPECT_EQ(game.position().board, Position().board);
-  EXPECT_EQ(game.position().black, Position().black);
+  EXPECT_EQ(game.position().blackCodes, Position().blackCodes);
   for (int k = 0; k < kMoveListSize; ++k)
     EXPECT_EQ(game.Move(k), kNoPoint);
   EXPECT_EQ(host.statuses, std::vector<std::string>{std::string(kGreeting)});
@@ -31,7 +31,7 @@ TEST_F(GameTest, ComputerBlackOpensOnTheCentre) {
   EXPECT_EQ(game.moveCount(), 1);
   EXPECT_EQ(game.Move(1), (Point{7, 7}));
   EXPECT_EQ(game.position().board[7][7], kBlack);
-  EXPECT_EQ(game.position().black[7][8][0], kOpenTwo);
+  EXPECT_EQ(game.position().Code(kBlack, 7, 8, 0), kOpenTwo);
   EXPECT_EQ(game.SideToMove(), kWhite);
 }
 
@@ -64,7 +64,7 @@ TEST_F(GameTest, CornerStonesTakenBack) {
   while (game.TakeBack()) {
   }
   EXPECT_EQ(game.position().board, Position().board);
-  EXPECT_NE(game.position().black, Position().black);
+  EXPECT_NE(game.position().blackCodes, Position().blackCodes);
   EXPECT_EQ(game.BrokenInvariant(), std::nullopt);
 }
 
@@ -109,8 +109,8 @@ TEST_F(GameTest, PlayRefusesOffBoardAndOccupiedPoints) {
     EXPECT_EQ(std::vector<Point>(game.Moves().begin(), game.Moves().end()), moves);
     EXPECT_EQ(game.Move(count + 1), kNoPoint);
     EXPECT_EQ(game.position().board, before.board);
-    EXPECT_EQ(game.position().black, before.black);
-    EXPECT_EQ(game.position().white, before.white);
+    EXPECT_EQ(game.position().blackCodes, before.blackCodes);
+    EXPECT_EQ(game.position().whiteCodes, before.whiteCodes);
   }
   EXPECT_EQ(game.BrokenInvariant(), std::nullopt);
 }

@@ -29,19 +29,19 @@ Position Play(const char* moves) {
 }
 
 // One colour's codes along row 7, one character a cell.
-std::string Row7(const PatternTable& table) {
+std::string Row7(const Position& pos, int colour) {
   std::string codes;
   for (int c = 0; c < kBoardSize; ++c)
-    codes += "0123456789ABC"[table[7][c][0]];
+    codes += "0123456789ABC"[pos.Code(colour, 7, c, 0)];
   return codes;
 }
 
 TEST(UpdatePatterns, RowCodesAroundStones) {
   // A lone stone gives singles and open twos; an opponent stone next to it ends its segment,
   // and a lone stone in the last cell of its segment gives no singles.
-  EXPECT_EQ(Row7(Play("h8").black), "111134414431111");
-  EXPECT_EQ(Row7(Play("h8 i8").black), "111111110111111");
-  EXPECT_EQ(Row7(Play("h8 i8").white), "111111101333111");
+  EXPECT_EQ(Row7(Play("h8"), kBlack), "111134414431111");
+  EXPECT_EQ(Row7(Play("h8 i8"), kBlack), "111111110111111");
+  EXPECT_EQ(Row7(Play("h8 i8"), kWhite), "111111101333111");
 }
 
 struct MarkCase {
@@ -79,19 +79,19 @@ TEST(UpdatePatterns, MarksAndCodes) {
   for (const MarkCase& c : kMarkCases) {
     SCOPED_TRACE(c.name);
     const Position pos = Play(c.moves);
-    EXPECT_EQ(pos.black[c.point.row][c.point.col][c.dir], c.code);
+    EXPECT_EQ(pos.Code(kBlack, c.point.row, c.point.col, c.dir), c.code);
     EXPECT_EQ(pos.board[c.point.row][c.point.col], c.board);
   }
 }
 
 TEST(UpdatePatterns, TakingAStoneBackClearsItsMark) {
   Position pos = Play("h8 a15 i8 c15 h7 e15 i6");
-  EXPECT_EQ(pos.black[7][6], (PatternEntry{7, 1, 7, 1, 2}));
-  EXPECT_EQ(pos.white[7][6][kThreatCountSlot], 0);
+  EXPECT_EQ(pos.Entry(kBlack, 7, 6), (PatternEntry{7, 1, 7, 1, 2}));
+  EXPECT_EQ(pos.whiteCounts[7][6], 0);
   UpdatePatterns(pos, 9, 8, 0);
   EXPECT_EQ(pos.board[9][8], kEmpty);
   EXPECT_EQ(pos.board[7][6], kEmpty);
-  EXPECT_EQ(pos.black[7][6], (PatternEntry{7, 1, 4, 1, 1}));
+  EXPECT_EQ(pos.Entry(kBlack, 7, 6), (PatternEntry{7, 1, 4, 1, 1}));
 }
 
 // A random game of `length` moves, each on a random empty point (Black may play marked points
@@ -152,7 +152,7 @@ Position Recompute(const Board& stones) {
             std::vector<int> codes(cells.size());
             if (EvaluateSegment(cells, colour, codes) == 0) code = codes[back];
           }
-          pos.Table(colour)[r][c][d] = static_cast<PatternValue>(code);
+          pos.SetCode(colour, r, c, d, code);
         }
       }
     }
@@ -162,17 +162,17 @@ Position Recompute(const Board& stones) {
       if (pos.board[r][c] > 0) continue;
       int fours = 0, threes = 0, black = 0, white = 0, mark = kEmpty;
       for (int d = 0; d < kDirections; ++d) {
-        const int b = pos.black[r][c][d];
+        const int b = pos.Code(kBlack, r, c, d);
         if (b == kOverline) mark = kOverlineMark;
         if (b == kDoubleFourInLine) mark = kForbiddenMark;
         fours += IsFourCode(b);
         threes += b == kOpenThree;
         black += IsThreat(b);
-        white += IsThreat(pos.white[r][c][d]);
+        white += IsThreat(pos.Code(kWhite, r, c, d));
       }
       pos.board[r][c] = static_cast<BoardValue>(fours >= 2 || threes >= 2 ? kForbiddenMark : mark);
-      pos.black[r][c][kThreatCountSlot] = static_cast<PatternValue>(black + white);
-      pos.white[r][c][kThreatCountSlot] = static_cast<PatternValue>(white);
+      pos.blackCounts[r][c] = static_cast<PatternValue>(black + white);
+      pos.whiteCounts[r][c] = static_cast<PatternValue>(white);
     }
   }
   return pos;
@@ -186,8 +186,8 @@ template <typename Skip>
       if (a.board[r][c] != b.board[r][c]) return ::testing::AssertionFailure() << r << "," << c;
       for (int slot = 0; slot < 5; ++slot) {
         if (skip(r, c, slot)) continue;
-        if (a.black[r][c][slot] != b.black[r][c][slot] ||
-            a.white[r][c][slot] != b.white[r][c][slot]) {
+        if (a.Entry(kBlack, r, c)[slot] != b.Entry(kBlack, r, c)[slot] ||
+            a.Entry(kWhite, r, c)[slot] != b.Entry(kWhite, r, c)[slot]) {
           return ::testing::AssertionFailure() << r << "," << c << " slot " << slot;
         }
       }
@@ -218,7 +218,7 @@ TEST(UpdatePatterns, RandomGamesAgreeWithRecomputeAndUndo) {
       EXPECT_TRUE(Agree(after, before,
                         [&](int r, int c, int slot) {
                           return slot < 4 && OnShortDiagonal(r, c, slot) &&
-                                 before.black[r][c][slot] == kBase;
+                                 before.Code(kBlack, r, c, slot) == kBase;
                         }))
           << "game " << game << " move " << count;
     }
@@ -236,8 +236,8 @@ TEST(UpdatePatterns, RandomGamesAgreeWithRecomputeAndUndo) {
         return ::testing::AssertionFailure() << "board at " << r << "," << c;
       }
       for (int slot = 0; slot < 5; ++slot) {
-        if (pos.black[r][c][slot] != ref.black[r][c][slot] ||
-            pos.white[r][c][slot] != ref.white[r][c][slot]) {
+        if (pos.Entry(kBlack, r, c)[slot] != ref.black[r][c][slot] ||
+            pos.Entry(kWhite, r, c)[slot] != ref.white[r][c][slot]) {
           return ::testing::AssertionFailure() << r << "," << c << " slot " << slot;
         }
       }

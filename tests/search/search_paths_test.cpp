@@ -101,7 +101,7 @@ Searched SearchExpecting(EngineState& state, Recorder& recorder, const SearchRes
 }
 
 bool HasCode(const EngineState& state, int colour, Point p, bool (*test)(int)) {
-  const PatternEntry& codes = state.position.Table(colour)[p.row][p.col];
+  const PatternEntry codes = state.position.Entry(colour, p.row, p.col);
   return std::any_of(codes.begin(), codes.begin() + kDirections, test);
 }
 

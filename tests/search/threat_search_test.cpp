@@ -235,7 +235,7 @@ TEST_F(SearchTest, HooksSeeEveryEntryAndThePumpAtDepthSix) {
   }
   const Position& pos = game.position;
   auto has = [&](int colour, Point p, int code) {
-    const PatternEntry& c = pos.Table(colour)[p.row][p.col];
+    const PatternEntry c = pos.Entry(colour, p.row, p.col);
     return std::find(c.begin(), c.begin() + kDirections, code) != c.begin() + kDirections;
   };
   if (has(attacker, r.point(), kFive)) return ::testing::AssertionSuccess();

@@ -42,9 +42,9 @@ TEST(LineTests, CountStrongLines) {
   // (7,7) for Black: an open two in the row (stone at (7,8)), a single in the column (stone at
   // (10,7)), a four on the diagonal and nothing on the anti-diagonal.
   const Position pos = test::Stones("7,8 10,7 8,8 9,9 10,10", "11,11");
-  ASSERT_EQ(pos.black[7][7], (PatternEntry{kOpenTwo, kSingle, kFour, kBase, 1}));
-  EXPECT_EQ(CountStrongLines(7, 7, pos.black), 2);
-  EXPECT_EQ(CountStrongLines(7, 7, pos.white), 0);
+  ASSERT_EQ(pos.Entry(kBlack, 7, 7), (PatternEntry{kOpenTwo, kSingle, kFour, kBase, 1}));
+  EXPECT_EQ(CountStrongLines(7, 7, pos, kBlack), 2);
+  EXPECT_EQ(CountStrongLines(7, 7, pos, kWhite), 0);
 }
 
 }  // namespace
