@@ -1,5 +1,5 @@
 // The threat search's nodes, one per depth, in storage the engine owns: a node holds a copy of
-// the position and two threat inventories (about 19 KB), far too much for the thread's stack
+// the position and two threat inventories (about 9 KB), far too much for the thread's stack
 // when the search goes deep. The nodes are allocated once, at the first search, for the deepest
 // search the move list allows; a search then uses only a small, fixed amount of the stack.
 #pragma once

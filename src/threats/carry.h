@@ -10,7 +10,7 @@ namespace zel {
 
 // The points of a parent's (the source) inventory that still threaten in the child's position,
 // each classified afresh under the child's codes. A node classifies once and merges the result
-// into both of its inventories. About 7 KB: the search keeps one in its own storage.
+// into both of its inventories. About 10 KB: the search keeps one in its own storage.
 class CarriedThreats {
  public:
   // Classifies the source's points under pos, in place of what was collected before.
