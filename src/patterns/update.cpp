@@ -110,43 +110,64 @@ unsigned EvaluateLine(Position& pos, const Line& line, const LineStones& stones,
   return changed & (ThreatCells(old) | ThreatCells(updated)) & ~(stones.black | stones.white);
 }
 
+// What one code adds to a point's tallies: its bit in a threat mask (for direction 0), and
+// whether it is a threat, a four (straight or not) and an open three.
+struct CodeShare {
+  ThreatMask maskBit;
+  std::uint8_t threat;
+  std::uint8_t four;
+  std::uint8_t three;
+};
+
+constexpr std::array<CodeShare, 16> kCodeShares = [] {
+  std::array<CodeShare, 16> shares{};
+  for (int code = kThreatThreshold + 1; code <= kDoubleFourInLine; ++code)
+    shares[code].threat = 1;
+  shares[kOpenThree].maskBit = 1U << kThreeGroup;
+  shares[kFour].maskBit = 1U << kFourGroup;
+  shares[kStraightFour].maskBit = 1U << kStraightFourGroup;
+  shares[kFive].maskBit = 1U << kFiveGroup;
+  shares[kFour].four = shares[kStraightFour].four = 1;
+  shares[kOpenThree].three = 1;
+  return shares;
+}();
+
 // Rewrites Black's mark and both colours' threat counts and masks of an empty point from its
-// codes.
+// codes, adding up each code's share rather than branching on it.
 void Reexamine(Position& pos, int r, int c) {
-  const PatternEntry black = pos.Entry(kBlack, r, c);
-  const PatternEntry white = pos.Entry(kWhite, r, c);
+  const auto& spots = kLineSpots[r][c];
   int value = kEmpty;
   int fours = 0;
   int threes = 0;
   int blackThreats = 0;
   int whiteThreats = 0;
+  unsigned blackMask = 0;
+  unsigned whiteMask = 0;
   for (int d = 0; d < kDirections; ++d) {
-    const int b = black[d];
-    if (b == kOverline) {
-      value = kOverlineMark;
-    } else if (b == kDoubleFourInLine) {
-      value = kForbiddenMark;
-    } else if (IsFourCode(b)) {
-      ++fours;
-    } else if (b == kOpenThree) {
-      ++threes;
-    }
-    if (IsThreat(b)) ++blackThreats;
-    if (IsThreat(white[d])) ++whiteThreats;
+    const int b = pos.blackCodes[spots[d].cell];
+    const CodeShare& black = kCodeShares[b & 0xf];
+    const CodeShare& white = kCodeShares[pos.whiteCodes[spots[d].cell] & 0xf];
+    fours += black.four;
+    threes += black.three;
+    blackThreats += black.threat;
+    whiteThreats += white.threat;
+    blackMask |= static_cast<unsigned>(black.maskBit) << d;
+    whiteMask |= static_cast<unsigned>(white.maskBit) << d;
+    // An overline or a double four in one line (rare): the last such direction decides.
+    if (b >= kOverline) value = b == kOverline ? kOverlineMark : kForbiddenMark;
   }
   if (fours >= 2 || threes >= 2) value = kForbiddenMark;
   pos.board[r][c] = static_cast<BoardValue>(value);
   const bool threatened = blackThreats + whiteThreats > 0;
   for (int d = 0; d < kDirections; ++d) {
-    const LineSpot spot = kLineSpots[r][c][d];
-    std::uint16_t& mask = pos.threatLines[d][spot.number];
-    const auto bit = static_cast<std::uint16_t>(1U << spot.at);
+    std::uint16_t& mask = pos.threatLines[d][spots[d].number];
+    const auto bit = static_cast<std::uint16_t>(1U << spots[d].at);
     mask = static_cast<std::uint16_t>(threatened ? mask | bit : mask & ~bit);
   }
   pos.blackCounts[r][c] = static_cast<PatternValue>(blackThreats + whiteThreats);
   pos.whiteCounts[r][c] = static_cast<PatternValue>(whiteThreats);
-  pos.blackThreatMasks[r][c] = ThreatMaskOf(black);
-  pos.whiteThreatMasks[r][c] = ThreatMaskOf(white);
+  pos.blackThreatMasks[r][c] = static_cast<ThreatMask>(blackMask);
+  pos.whiteThreatMasks[r][c] = static_cast<ThreatMask>(whiteMask);
 }
 
 }  // namespace

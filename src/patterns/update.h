@@ -1,10 +1,7 @@
 // The pattern update: the one way a stone enters or leaves a position.
 #pragma once
 
-#include <array>
-
 #include "patterns/board.h"
-#include "patterns/line_codes.h"
 
 namespace zel {
 
@@ -13,23 +10,6 @@ namespace zel {
 // and pass offset 1, so stone k of a game is Black when k is odd.
 constexpr int StoneColour(int moveCount, int plyOffset) {
   return (moveCount + plyOffset) % 2 == 0 ? kBlack : kWhite;
-}
-
-// The threat mask of one colour's codes at a point.
-constexpr ThreatMask ThreatMaskOf(const PatternEntry& codes) {
-  // The group bit of each code, for direction 0.
-  constexpr std::array<ThreatMask, 16> kGroupBit = [] {
-    std::array<ThreatMask, 16> bits{};
-    bits[kOpenThree] = 1U << kThreeGroup;
-    bits[kFour] = 1U << kFourGroup;
-    bits[kStraightFour] = 1U << kStraightFourGroup;
-    bits[kFive] = 1U << kFiveGroup;
-    return bits;
-  }();
-  unsigned mask = 0;
-  for (int d = 0; d < kDirections; ++d)
-    mask |= static_cast<unsigned>(kGroupBit[codes[d] & 0xfU]) << d;
-  return static_cast<ThreatMask>(mask);
 }
 
 // Puts a stone of colour `stone` (kBlack or kWhite) on (row, col), or takes the stone there
