@@ -301,11 +301,11 @@ class SegmentMemo {
 
 }  // namespace
 
-void EvaluateSegmentMask(unsigned stones, int length, int colour, PatternValue* codes) {
+const PatternValue* SegmentBlock(unsigned stones, int length, int colour) {
   assert(length >= 5 && length <= kMaxSegment && stones >> length == 0);
   // Each thread fills its own memo, so that no two threads ever write one.
   static thread_local SegmentMemo memo;
-  std::memcpy(codes, memo.Codes(stones, length, colour), kSegmentBlock);
+  return memo.Codes(stones, length, colour);
 }
 
 int EvaluateSegment(std::span<const int> stones, int colour, std::span<int> codes) {
@@ -314,10 +314,9 @@ int EvaluateSegment(std::span<const int> stones, int colour, std::span<int> code
   unsigned mask = 0;
   for (size_t k = 0; k < stones.size(); ++k)
     mask |= (stones[k] != 0 ? 1U : 0U) << k;
-  std::array<PatternValue, kSegmentBlock> cells;
   const int length = static_cast<int>(stones.size());
-  EvaluateSegmentMask(mask, length, colour, cells.data());
-  std::copy(cells.begin(), cells.begin() + length, codes.begin());
+  const PatternValue* block = SegmentBlock(mask, length, colour);
+  std::copy(block, block + length, codes.begin());
   return 0;
 }
 

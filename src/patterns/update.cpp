@@ -30,10 +30,9 @@ static_assert(std::endian::native == std::endian::little, "byte t of a line is c
 LineCodes SegmentCodes(unsigned own, int start, int end, int colour) {
   const int length = end - start;
   if (length < 5) return 0;
-  alignas(16) std::array<PatternValue, kSegmentBlock> block;
-  EvaluateSegmentMask(own >> start & ((1U << length) - 1), length, colour, block.data());
   LineCodes codes;
-  std::memcpy(&codes, block.data(), sizeof codes);
+  std::memcpy(&codes, SegmentBlock(own >> start & ((1U << length) - 1), length, colour),
+              sizeof codes);
   return codes << (8 * start);
 }
 
