@@ -91,13 +91,11 @@ SearchResult ThreatSearch::Search(const SearchCall& call, const ThreatInventory&
 }
 
 // The lists of the own inventory that a node reads: only the mover's, and its threes (White: its
-// double threes too) only when it may attack with them (step 7). A node facing a five of the
-// opponent's (node.last is built first) reads only its own fives: step 2 decides it. Children
-// inherit the other inventory, which lists everything.
+// double threes too) only when it may attack with them (step 7). Children inherit the other
+// inventory, which lists everything.
 template <int Us>
 KindSet ThreatSearch::OwnKinds(const Node& node) const {
   using K = Kinds<Us>;
-  if (!node.last.Empty(Kinds<Opponent(Us)>::kFives)) return KindBit(K::kFives);
   const bool threes =
       node.ply < state_.settings.searchLevel && node.call.Level(Us) == kThreesAndFours;
   KindSet kinds = Us == kBlack ? kBlackKinds : kWhiteKinds;
@@ -124,9 +122,29 @@ void ThreatSearch::Enter(Node& node, const ThreatInventory& inherited) {
   carried.Collect(inherited, node.pos);
   ScanAround(node.ply, node.last, node.pos, node.call.last, kEveryKind);
   carried.MergeInto(node.last);
+
+  // A node facing a five of the opponent's reads only its own fives (step 2), and it has none:
+  // the opponent's node above met every five of ours that this node could list (the same
+  // points, around our previous stone and carried), and in its own step 2 either lost or took
+  // the one five point; a stone of the opponent's makes no five of ours. So the own inventory
+  // stays empty, and a debug build checks it.
+  if (!node.last.Empty(Kinds<Opponent(Us)>::kFives)) {
+    node.own.ClearCounts();
+    assert(OwnFivesAbsent<Us>(node, carried));
+    return;
+  }
   const KindSet ownKinds = OwnKinds<Us>(node);
   ScanAround(node.ply, node.own, node.pos, node.call.previous, ownKinds);
   carried.MergeInto(node.own, ownKinds);
+}
+
+template <int Us>
+bool ThreatSearch::OwnFivesAbsent(const Node& node, const CarriedThreats& carried) const {
+  ThreatInventory fives;
+  const KindSet kind = KindBit(Kinds<Us>::kFives);
+  ScanAround(node.ply, fives, node.pos, node.call.previous, kind);
+  carried.MergeInto(fives, kind);
+  return fives.Empty(Kinds<Us>::kFives);
 }
 
 template <int Us>

@@ -13,6 +13,7 @@
 #include "search/search_result.h"
 #include "search/search_stack.h"
 #include "threats/answers.h"
+#include "threats/carry.h"
 
 namespace zel {
 
@@ -51,6 +52,8 @@ class ThreatSearch {
   void Enter(Node& node, const ThreatInventory& inherited);
   template <int Us>
   KindSet OwnKinds(const Node& node) const;
+  template <int Us>
+  bool OwnFivesAbsent(const Node& node, const CarriedThreats& carried) const;
   template <int Us>
   std::optional<SearchResult> DecidedPosition(Node& node);
   template <int Us>
