@@ -262,41 +262,41 @@ class SegmentPass {
 
 // The codes of every segment met so far, for both colours: room for all 131,008 segments of 5
 // to 15 cells at 16 bytes each (2 MB, written only where a segment has been met). A search
-// evaluates the same few segments over and over, and a look-up costs a tenth of a pass.
+// evaluates the same few segments over and over, and a look-up costs a tenth of a pass. The
+// blocks lie in one run of bytes after a block's worth of padding, so that the bytes before any
+// block can be read too.
 class SegmentMemo {
  public:
   // calloc, unlike a zeroing constructor, leaves the pages untouched until a segment is met:
   // a short run (one zel-cli command) pays for the few it meets, not for 2 MB.
-  SegmentMemo() : entries_(static_cast<Entry*>(std::calloc(2 * kPerColour, sizeof(Entry)))) {
-    if (!entries_) throw std::bad_alloc();
+  SegmentMemo()
+      : bytes_(static_cast<PatternValue*>(std::calloc(2 * kPerColour + 1, kSegmentBlock))) {
+    if (!bytes_) throw std::bad_alloc();
   }
 
   const PatternValue* Codes(unsigned stones, int length, int colour) {
-    Entry& entry =
-        entries_[(colour == kBlack ? 0 : kPerColour) + (size_t{1} << length) - 32 + stones];
-    // Every cell of a segment of five or more has room for a five, so a filled entry's first
+    const size_t entry = (colour == kBlack ? 0 : kPerColour) + (size_t{1} << length) - 32 + stones;
+    PatternValue* const block = bytes_.get() + (entry + 1) * kSegmentBlock;
+    // Every cell of a segment of five or more has room for a five, so a filled block's first
     // code is never kBlocked (0); the bytes past the segment stay 0.
-    if (entry[0] == kBlocked) Fill(entry, stones, length, colour);
-    return entry.data();
+    if (block[0] == kBlocked) Fill(block, stones, length, colour);
+    return block;
   }
 
  private:
-  // A segment's codes; the bytes past them are 0.
-  using Entry = std::array<PatternValue, kSegmentBlock>;
-
   // Kept out of line: the look-up of a segment met before stays small.
-  [[gnu::noinline]] static void Fill(Entry& entry, unsigned stones, int length, int colour) {
-    SegmentPass(stones, length, colour, entry.data()).Run();
-    assert(entry[0] != kBlocked);
+  [[gnu::noinline]] static void Fill(PatternValue* block, unsigned stones, int length, int colour) {
+    SegmentPass(stones, length, colour, block).Run();
+    assert(block[0] != kBlocked);
   }
 
   // Segments of length 5 to L - 1 take 2^5 + ... + 2^(L-1) = 2^L - 32 entries.
   static constexpr size_t kPerColour = (size_t{1} << (kMaxSegment + 1)) - 32;
 
   struct Free {
-    void operator()(Entry* entries) const { std::free(entries); }
+    void operator()(PatternValue* bytes) const { std::free(bytes); }
   };
-  std::unique_ptr<Entry[], Free> entries_;
+  std::unique_ptr<PatternValue[], Free> bytes_;
 };
 
 }  // namespace

@@ -19,8 +19,10 @@ int EvaluateSegment(std::span<const int> stones, int colour, std::span<int> code
 // The same evaluation on a stone mask, as the pattern update holds a line: bit k of stones is
 // set where cell k holds an own stone (no bit at or above length). length is 5 to kMaxSegment.
 // The codes are worked out once per thread and kept: the result is a block of kSegmentBlock
-// bytes, a fixed size that loads fast, holding the length codes and then zeros. It stays valid
-// for the calling thread's lifetime.
+// bytes, a fixed size that loads fast, holding the length codes and then zeros. The
+// kSegmentBlock bytes before the block may be read as well (they hold other codes), so that the
+// block can be loaded as if it started further on. It stays valid for the calling thread's
+// lifetime.
 inline constexpr int kSegmentBlock = kMaxSegment + 1;
 const PatternValue* SegmentBlock(unsigned stones, int length, int colour);
 

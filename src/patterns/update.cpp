@@ -11,6 +11,10 @@
 #include "patterns/lines.h"
 #include "patterns/segment.h"
 
+#if defined(__SSE2__) && !defined(ZEL_PORTABLE_LINES)
+#include <emmintrin.h>
+#endif
+
 namespace zel {
 namespace {
 
@@ -20,55 +24,124 @@ struct LineStones {
   unsigned white;
 };
 
-// One colour's codes along a line, cell t in byte t, held in a register: the sixteen bytes of a
-// line's codes are compared and written together.
-__extension__ typedef unsigned __int128 LineCodes;
+// The first n cells of a line, as a vector mask: kFirstCells[n] has its first n bytes set.
+constexpr auto kFirstCells = [] {
+  std::array<std::array<PatternValue, kSegmentBlock>, kSegmentBlock + 1> masks{};
+  for (int n = 0; n <= kSegmentBlock; ++n) {
+    for (int t = 0; t < n; ++t)
+      masks[n][t] = 0xff;
+  }
+  return masks;
+}();
+
+#if defined(__SSE2__) && !defined(ZEL_PORTABLE_LINES)
+
+// Sixteen codes of a line, cell t in lane t, in a vector register: a line's codes are compared
+// and written together.
+class LineVector {
+ public:
+  static LineVector Load(const PatternValue* p) {
+    return LineVector(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  }
+  static LineVector Zero() { return LineVector(_mm_setzero_si128()); }
+  void Store(PatternValue* p) const { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v_); }
+
+  friend LineVector operator|(LineVector a, LineVector b) {
+    return LineVector(_mm_or_si128(a.v_, b.v_));
+  }
+  // The cells of a that b leaves clear.
+  friend LineVector AndNot(LineVector a, LineVector b) {
+    return LineVector(_mm_andnot_si128(b.v_, a.v_));
+  }
+
+  // The cells, bit t for cell t, where the two differ, and where a code is a threat.
+  unsigned Differs(LineVector other) const {
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v_, other.v_))) & 0xffffU;
+  }
+  unsigned Threats() const {
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpgt_epi8(v_, _mm_set1_epi8(kThreatThreshold))));
+  }
+
+ private:
+  explicit LineVector(__m128i v) : v_(v) {}
+  __m128i v_;
+};
+
+#else
+
+// The same in two 64-bit words, for machines without SSE2 (and for testing this path on those
+// with it): a byte's high bit says what a vector lane's compare would.
+class LineVector {
+ public:
+  static LineVector Load(const PatternValue* p) {
+    LineVector v;
+    std::memcpy(v.words_.data(), p, sizeof v.words_);
+    return v;
+  }
+  static LineVector Zero() { return LineVector(); }
+  void Store(PatternValue* p) const { std::memcpy(p, words_.data(), sizeof words_); }
+
+  friend LineVector operator|(LineVector a, LineVector b) {
+    return Combine(a, b, [](std::uint64_t x, std::uint64_t y) { return x | y; });
+  }
+  friend LineVector AndNot(LineVector a, LineVector b) {
+    return Combine(a, b, [](std::uint64_t x, std::uint64_t y) { return x & ~y; });
+  }
+
+  unsigned Differs(LineVector other) const {
+    return Cells(NonZeroBytes(words_[0] ^ other.words_[0]),
+                 NonZeroBytes(words_[1] ^ other.words_[1]));
+  }
+  unsigned Threats() const {
+    // Codes stay below 0x80, so the sum never carries from one byte into the next.
+    constexpr std::uint64_t kAddend = (0x80 - (kThreatThreshold + 1)) * kLowBits;
+    return Cells(words_[0] + kAddend, words_[1] + kAddend);
+  }
+
+ private:
+  static constexpr std::uint64_t kLowBits = 0x0101010101010101;
+  static constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+  template <typename Op>
+  static LineVector Combine(LineVector a, LineVector b, Op op) {
+    LineVector v;
+    v.words_ = {op(a.words_[0], b.words_[0]), op(a.words_[1], b.words_[1])};
+    return v;
+  }
+  // The high bit of each byte where the byte is not zero.
+  static std::uint64_t NonZeroBytes(std::uint64_t word) {
+    return ((word & ~kHighBits) + ~kHighBits) | word;
+  }
+  // Gathers the high bits of the bytes of both words into bits 0 to 15.
+  static unsigned Cells(std::uint64_t low, std::uint64_t high) {
+    auto pack = [](std::uint64_t word) {
+      return static_cast<unsigned>(((word & kHighBits) >> 7) * 0x0102040810204080 >> 56);
+    };
+    return pack(low) | pack(high) << 8;
+  }
+
+  std::array<std::uint64_t, 2> words_{};
+};
 static_assert(std::endian::native == std::endian::little, "byte t of a line is cell t");
 
-// The codes of the segment of cells start to end - 1 in bytes start to end - 1, and 0
-// (blocked) in the others: a segment shorter than five is blocked throughout.
-LineCodes SegmentCodes(unsigned own, int start, int end, int colour) {
+#endif
+
+// Cells first to last - 1 of a line, as a vector mask.
+LineVector CellRange(int first, int last) {
+  return AndNot(LineVector::Load(kFirstCells[last].data()),
+                LineVector::Load(kFirstCells[first].data()));
+}
+
+// The codes of the segment of cells start to end - 1 in those cells, and 0 (blocked) in the
+// others: a segment shorter than five is blocked throughout. The segment's block is loaded as
+// if it began at cell 0; the cells before `start` are cleared, and those past the segment are 0
+// in the block.
+LineVector SegmentCodes(unsigned own, int start, int end, int colour) {
   const int length = end - start;
-  if (length < 5) return 0;
-  LineCodes codes;
-  std::memcpy(&codes, SegmentBlock(own >> start & ((1U << length) - 1), length, colour),
-              sizeof codes);
-  return codes << (8 * start);
-}
-
-// All bits of bytes first to last - 1.
-LineCodes CellRange(int first, int last) {
-  return ((LineCodes{1} << (8 * last)) - 1) & ~((LineCodes{1} << (8 * first)) - 1);
-}
-
-// Eight bytes at a time: bit k of the result tells about byte k of the word.
-constexpr std::uint64_t kLowBits = 0x0101010101010101;
-constexpr std::uint64_t kHighBits = 0x8080808080808080;
-
-// Gathers the high bit of each byte into bits 0 to 7.
-constexpr unsigned PackHighBits(std::uint64_t word) {
-  return static_cast<unsigned>(((word & kHighBits) >> 7) * 0x0102040810204080 >> 56);
-}
-
-// The bytes that are not zero.
-constexpr unsigned NonZeroBytes(std::uint64_t word) {
-  return PackHighBits(((word & ~kHighBits) + ~kHighBits) | word);
-}
-
-// The bytes that hold a threat code (above 6). Codes stay below 0x80, so the sum never carries
-// from one byte into the next.
-constexpr unsigned ThreatBytes(std::uint64_t word) {
-  return PackHighBits(word + (0x80 - (kThreatThreshold + 1)) * kLowBits);
-}
-
-// The same over the sixteen cells of a line.
-unsigned NonZeroCells(LineCodes codes) {
-  return NonZeroBytes(static_cast<std::uint64_t>(codes)) |
-         NonZeroBytes(static_cast<std::uint64_t>(codes >> 64)) << 8;
-}
-unsigned ThreatCells(LineCodes codes) {
-  return ThreatBytes(static_cast<std::uint64_t>(codes)) |
-         ThreatBytes(static_cast<std::uint64_t>(codes >> 64)) << 8;
+  if (length < 5) return LineVector::Zero();
+  const PatternValue* block = SegmentBlock(own >> start & ((1U << length) - 1), length, colour);
+  return AndNot(LineVector::Load(block - start), LineVector::Load(kFirstCells[start].data()));
 }
 
 // Re-evaluates one colour's codes along one line; returns the cells to re-examine, bit t for
@@ -92,21 +165,18 @@ unsigned EvaluateLine(Position& pos, const Line& line, const LineStones& stones,
   const int first = std::bit_width(before);
   const int last = after != 0 ? std::countr_zero(after) : line.length;
 
-  // The new codes of cells first to last - 1; an opponent stone at the changed point splits
-  // them into two segments, and its own cell is blocked.
-  const LineCodes codes = (opponent >> at & 1U) != 0 ? SegmentCodes(own, first, at, colour) |
-                                                           SegmentCodes(own, at + 1, last, colour)
-                                                     : SegmentCodes(own, first, last, colour);
+  // The new codes of cells first to last - 1, and 0 elsewhere; an opponent stone at the changed
+  // point splits them into two segments, and its own cell is blocked.
+  const LineVector codes = (opponent >> at & 1U) != 0 ? SegmentCodes(own, first, at, colour) |
+                                                            SegmentCodes(own, at + 1, last, colour)
+                                                      : SegmentCodes(own, first, last, colour);
 
   PatternValue* const cells = pos.Codes(colour).data() + kLineStart[line.dir][line.number];
-  LineCodes old;
-  std::memcpy(&old, cells, sizeof old);
-  const LineCodes range = CellRange(first, last);
-  const LineCodes updated = (old & ~range) | (codes & range);
-  std::memcpy(cells, &updated, sizeof updated);
-
-  const unsigned changed = NonZeroCells(old ^ updated);
-  return changed & (ThreatCells(old) | ThreatCells(updated)) & ~(stones.black | stones.white);
+  const LineVector old = LineVector::Load(cells);
+  const LineVector updated = AndNot(old, CellRange(first, last)) | codes;
+  updated.Store(cells);
+  return old.Differs(updated) & (old.Threats() | updated.Threats()) &
+         ~(stones.black | stones.white);
 }
 
 // What one code adds to a point's tallies: its bit in a threat mask (for direction 0), and
