@@ -24,11 +24,6 @@ inline constexpr int kEmpty = 0;
 inline constexpr int kForbiddenMark = -1;  // Black would make a double three or a double four
 inline constexpr int kOverlineMark = -2;   // Black would make six or more in a row
 
-// A point's codes of one colour, by direction, then (slot 4) its threat count: the number of
-// directions whose code is a threat (above 6). White's counts are White's threats; Black's
-// count both colours' together, so that a 0 there says the point is quiet for either colour.
-inline constexpr int kThreatCountSlot = 4;
-
 // A point's open threes, fours, straight fours and fives of one colour, by direction: bit d of
 // group k is set when the code in direction d is the group's code. What the threat lists are
 // made of, kept with the codes so that listing a point reads one word.
@@ -52,7 +47,12 @@ constexpr int CountDirections(unsigned dirs) {
 using BoardValue = std::int8_t;
 using PatternValue = std::uint8_t;
 using Board = std::array<std::array<BoardValue, kBoardSize>, kBoardSize>;
+
+// A point's codes of one colour, by direction, then (slot 4) its threat count: the number of
+// directions whose code is a threat (above 6). White's counts are White's threats; Black's
+// count both colours' together, so that a 0 there says the point is quiet for either colour.
 using PatternEntry = std::array<PatternValue, 5>;
+inline constexpr int kThreatCountSlot = 4;
 
 // One colour's line codes, kept line by line as patterns/lines.h lays them out, so that the
 // pattern update reads and writes a line's codes sixteen at a time: kCodeSlack bytes after the

@@ -24,7 +24,7 @@ constexpr bool OnBoard(Point p) {
   return OnBoard(p.row, p.col);
 }
 
-// The four line directions, by their slot in a pattern table entry:
+// The four line directions, by their slot in a point's entry of codes:
 // 0 along a row, 1 along a column, 2 the diagonal (+1, +1), 3 the anti-diagonal (+1, -1).
 inline constexpr int kDirections = 4;
 inline constexpr std::array<int, kDirections> kRowStep{0, 1, 1, 1};

@@ -15,7 +15,7 @@ namespace zel {
 inline constexpr int kLinesPerDirection = 2 * kBoardSize - 1;
 
 // The line through a point in one direction: its first cell, its length, the point's index
-// along it and the line's number (the slot of its stone masks in a position).
+// along it and the line's number (the slot of its stone masks in a position). LineAt gives it.
 struct Line {
   int startRow;
   int startCol;
@@ -28,26 +28,6 @@ struct Line {
   int Row(int t) const { return startRow + t * kRowStep[dir]; }
   int Col(int t) const { return startCol + t * kColStep[dir]; }
 };
-
-constexpr Line LineThrough(int row, int col, int dir) {
-  switch (dir) {
-    case 0:
-      return {row, 0, kBoardSize, col, row, dir};
-    case 1:
-      return {0, col, kBoardSize, row, col, dir};
-    case 2: {
-      const int k = row - col;
-      const int first = std::max(0, k);
-      const int length = std::min(kBoardSize - 1, kBoardSize - 1 + k) - first + 1;
-      return {first, first - k, length, row - first, k + kBoardSize - 1, dir};
-    }
-    default: {
-      const int s = row + col;
-      const int first = std::max(0, s - (kBoardSize - 1));
-      return {first, s - first, std::min(kBoardSize - 1, s) - first + 1, row - first, s, dir};
-    }
-  }
-}
 
 // The number of the line through (row, col) in direction dir, and the point's index along it.
 struct LinePlace {

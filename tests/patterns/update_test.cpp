@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -284,17 +285,27 @@ TEST(UpdatePatterns, RandomGamesAgreeWithRecomputeAndUndo) {
 }
 
 // Random placements, on empty and marked points, and removals of any stone, dense and sparse
-// boards alike: after every update the position equals the one the whole-line reference
-// update keeps.
+// boards alike, and boards of mostly one colour (long runs of stones, overlines): after every
+// update the position equals the one the whole-line reference update keeps.
 TEST(UpdatePatterns, RandomPlacementsAndRemovalsMatchTheReference) {
+  // Every segment's codes kept first, as after a long search: the update must read only its own
+  // segment's codes however full the memory around them is.
+  for (int length = 5; length <= kMaxSegment; ++length) {
+    for (unsigned stones = 0; stones < 1U << length; ++stones) {
+      SegmentBlock(stones, length, kBlack);
+      SegmentBlock(stones, length, kWhite);
+    }
+  }
   std::mt19937 rng(31415);
   std::uniform_int_distribution<int> coord(0, kBoardSize - 1);
   for (int run = 0; run < 60; ++run) {
     Position pos;
     test::ReferencePosition ref;
     std::vector<Point> stones;
-    // Later runs fill more of the board before they start taking stones away.
+    // Later runs fill more of the board before they start taking stones away; a third of the
+    // runs place mostly Black stones, a third mostly White ones.
     const int target = 10 + run * 3;
+    const unsigned blackPercent = std::array<unsigned, 3>{50, 90, 10}[run % 3];
     for (int step = 0; step < 400; ++step) {
       const bool remove =
           !stones.empty() &&
@@ -308,7 +319,7 @@ TEST(UpdatePatterns, RandomPlacementsAndRemovalsMatchTheReference) {
       } else {
         const Point p{coord(rng), coord(rng)};
         if (pos.board[p.row][p.col] > 0) continue;
-        const int colour = rng() % 2 == 0 ? kBlack : kWhite;
+        const int colour = rng() % 100 < blackPercent ? kBlack : kWhite;
         stones.push_back(p);
         UpdatePatterns(pos, p.row, p.col, colour);
         test::ReferenceUpdate(ref, p.row, p.col, colour);

@@ -86,8 +86,8 @@ const DeepCase kDeepCases[] = {
      kMaxSearchDepth, 3252},
 };
 
-// A node's position and inventories take about 25 KB: kept on the stack, 64 plies would need
-// 1.6 MB. The search needs less than 64 KB of stack at any depth (about 56 KB at the deepest,
+// A node's position and inventories take about 9 KB: kept on the stack, 64 plies would need
+// 600 KB. The search needs less than 64 KB of stack at any depth (about 38 KB at the deepest,
 // in a release build); the thread here has four times that.
 TEST(SearchStack, DeepestLevelRunsInASmallStack) {
   for (const DeepCase& c : kDeepCases) {
