@@ -149,7 +149,11 @@ void CheckGame(std::span<const Point> moves) {
   }
   CheckGameMoves(*game, moves, "after replaying the move list");
   const Position& after = game->position();
-  if (after.board != before.board || after.black != before.black || after.white != before.white) {
+  if (after.board != before.board || after.blackCodes != before.blackCodes ||
+      after.whiteCodes != before.whiteCodes || after.blackCounts != before.blackCounts ||
+      after.whiteCounts != before.whiteCounts ||
+      after.blackThreatMasks != before.blackThreatMasks ||
+      after.whiteThreatMasks != before.whiteThreatMasks) {
     FailWith(moves, "taking back and replaying every move changes the position");
   }
 }
