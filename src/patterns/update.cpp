@@ -1,6 +1,5 @@
 #include "patterns/update.h"
 
-#include <algorithm>
 #include <array>
 #include <bit>
 #include <cassert>
