@@ -97,7 +97,6 @@ struct Position {
     Codes(colour)[kLineSpots[row][col][dir].cell] = static_cast<PatternValue>(code);
   }
 
-  CountTable& Counts(int colour) { return colour == kBlack ? blackCounts : whiteCounts; }
   const CountTable& Counts(int colour) const {
     return colour == kBlack ? blackCounts : whiteCounts;
   }
