@@ -115,12 +115,6 @@ struct Position {
   const ThreatMaskTable& ThreatMasks(int colour) const {
     return colour == kBlack ? blackThreatMasks : whiteThreatMasks;
   }
-
-  // The number of directions in which the colour's code at an empty point is a threat.
-  int Threats(int colour, int row, int col) const {
-    const int whiteThreats = whiteCounts[row][col];
-    return colour == kBlack ? blackCounts[row][col] - whiteThreats : whiteThreats;
-  }
 };
 
 }  // namespace zel

@@ -48,21 +48,6 @@ constexpr LinePlace PlaceOnLine(int row, int col, int dir) {
   }
 }
 
-// The number of cells of the line through (row, col) in direction dir.
-constexpr int LineLength(int row, int col, int dir) {
-  switch (dir) {
-    case 0:
-    case 1:
-      return kBoardSize;
-    case 2:
-      return kBoardSize - (row > col ? row - col : col - row);
-    default: {
-      const int offset = row + col - (kBoardSize - 1);
-      return kBoardSize - (offset < 0 ? -offset : offset);
-    }
-  }
-}
-
 // The number of cells of line `number` in direction dir (0 for numbers no line has).
 constexpr int LineLengthByNumber(int dir, int number) {
   if (dir < 2) return number < kBoardSize ? kBoardSize : 0;
@@ -90,7 +75,7 @@ inline constexpr auto kLineStart = [] {
 struct LineSpot {
   std::uint8_t number;  // as PlaceOnLine
   std::uint8_t at;      // as PlaceOnLine
-  std::uint8_t length;  // as LineLength
+  std::uint8_t length;  // as LineLengthByNumber
   std::uint16_t cell;   // the point's place in a table of codes kept line by line
 };
 
@@ -102,7 +87,7 @@ inline constexpr auto kLineSpots = [] {
         const LinePlace place = PlaceOnLine(r, c, d);
         spots[r][c][d] = {static_cast<std::uint8_t>(place.number),
                           static_cast<std::uint8_t>(place.at),
-                          static_cast<std::uint8_t>(LineLength(r, c, d)),
+                          static_cast<std::uint8_t>(LineLengthByNumber(d, place.number)),
                           static_cast<std::uint16_t>(kLineStart[d][place.number] + place.at)};
       }
     }
