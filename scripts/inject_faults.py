@@ -11,13 +11,24 @@ rebuilds, runs the whole suite, and puts the line back. A fault is caught when s
     scripts/inject_faults.py --list          # the faults, without running anything
     scripts/inject_faults.py --only pump-depth-5 record-bom
     scripts/inject_faults.py --equivalent    # the faults held to change no result: none is caught
+    scripts/inject_faults.py --random 60 --seed 7   # 60 faults drawn at random (below)
 
 A fault whose text no longer matches its file exactly once is reported as stale: update it when
 the code it targets changes.
+
+--random N draws N faults from every site of four kinds in the engine's folders (RANDOM_FOLDERS):
+a comparison flipped (< and <=, > and >=), == and != swapped, + 1 and - 1 swapped, && and ||
+swapped. Comments, preprocessor lines and assertions are left alone. A fault after which no object
+file differs from the unchanged build's (code that this build leaves out, such as the portable
+line path or an assertion's condition) is reported apart and not counted, as is one that does not
+build. The survivors are listed with their place, so that each can get the test that catches it.
 """
 
 import argparse
+import hashlib
 import os
+import random
+import re
 import shutil
 import subprocess
 import sys
@@ -34,6 +45,7 @@ class Fault:
     path: str  # relative to the repository
     old: str   # must occur exactly once in the file
     new: str
+    shown: str = ""  # a random fault's changed line, for the list of survivors
 
 
 FAULTS = [
@@ -316,6 +328,58 @@ EQUIVALENT = [
 ]
 
 
+RANDOM_FOLDERS = ["src/patterns", "src/threats", "src/search", "src/files", "src/game", "src/rules"]
+
+# (pattern, replacement) per kind; the operators stand between spaces, as clang-format writes them,
+# which keeps template brackets, shifts and arrows out.
+MUTATIONS = [
+    (re.compile(r" (<=|<|>=|>) "), {"<": "<=", "<=": "<", ">": ">=", ">=": ">"}),
+    (re.compile(r" (==|!=) "), {"==": "!=", "!=": "=="}),
+    (re.compile(r"([+-]) 1(?![0-9.])"), {"+": "-", "-": "+"}),
+    (re.compile(r" (&&|\|\|) "), {"&&": "||", "||": "&&"}),
+]
+
+
+def random_faults(count, seed):
+    """`count` faults drawn with `seed` from every mutable site of the RANDOM_FOLDERS."""
+    sites = []
+    for folder in RANDOM_FOLDERS:
+        for path in sorted((ROOT / folder).rglob("*")):
+            if path.suffix not in (".cpp", ".h"):
+                continue
+            lines = path.read_text().split("\n")
+            for number, line in enumerate(lines, 1):
+                code = line.split("//")[0]
+                stripped = code.strip()
+                if not stripped or stripped.startswith(("#", "*")) or "assert" in code:
+                    continue
+                for pattern, swap in MUTATIONS:
+                    for m in pattern.finditer(code):
+                        sites.append((path, number, m.start(1), m.group(1), swap[m.group(1)]))
+    chosen = random.Random(seed).sample(sites, min(count, len(sites)))
+    faults = []
+    for path, number, column, old, new in chosen:
+        lines = path.read_text().split("\n")
+        line = lines[number - 1]
+        changed = line[:column] + new + line[column + len(old):]
+        # The line with its neighbours, so that the text occurs once in the file.
+        before = "\n".join(lines[max(0, number - 2):number - 1] + [line] + lines[number:number + 1])
+        after = "\n".join(lines[max(0, number - 2):number - 1] + [changed] + lines[number:number + 1])
+        relative = str(path.relative_to(ROOT))
+        faults.append(Fault(f"{relative}:{number}: {old} -> {new}", relative, before, after,
+                            changed.strip()))
+    return faults
+
+
+def object_digest(work):
+    """One digest of every object file of the build: a fault that leaves it unchanged changed no
+    code that this build compiles."""
+    digest = hashlib.sha256()
+    for path in sorted((work / "build").rglob("*.o")):
+        digest.update(path.read_bytes())
+    return digest.hexdigest()
+
+
 def run(cmd, cwd, timeout=None):
     return subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                           text=True, timeout=timeout)
@@ -349,6 +413,7 @@ def suite_passes(work, jobs, timeout):
 
 
 def main():
+    global ROOT
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--work", default="/tmp/zel-faults", help="scratch directory")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
@@ -357,10 +422,19 @@ def main():
     parser.add_argument("--list", action="store_true", help="list the faults and stop")
     parser.add_argument("--equivalent", action="store_true",
                         help="try the faults held to change no result instead")
+    parser.add_argument("--random", type=int, metavar="N",
+                        help="try N faults drawn at random from the engine's folders instead")
+    parser.add_argument("--seed", type=int, default=1, help="the random draw's seed")
+    parser.add_argument("--root", type=Path, default=ROOT,
+                        help="the tree to test (this script's own checkout unless told)")
     args = parser.parse_args()
+    ROOT = args.root.resolve()
 
-    faults = [f for f in (EQUIVALENT if args.equivalent else FAULTS)
-              if not args.only or f.name in args.only]
+    if args.random:
+        faults = random_faults(args.random, args.seed)
+    else:
+        faults = [f for f in (EQUIVALENT if args.equivalent else FAULTS)
+                  if not args.only or f.name in args.only]
     if args.list:
         for f in faults:
             print(f"{f.name:40} {f.path}")
@@ -380,7 +454,8 @@ def main():
         print("the unchanged tree fails its tests", file=sys.stderr)
         return 2
 
-    caught, missed, stale, unbuilt = [], [], [], []
+    unchanged_objects = object_digest(work)
+    caught, missed, stale, unbuilt, uncompiled = [], [], [], [], []
     for f in faults:
         path = work / f.path
         original = path.read_text()
@@ -394,6 +469,9 @@ def main():
             if not build(work, args.jobs):
                 unbuilt.append(f.name)
                 verdict = "does not build"
+            elif args.random and object_digest(work) == unchanged_objects:
+                uncompiled.append(f.name)
+                verdict = "no code change"
             elif suite_passes(work, args.jobs, args.timeout):
                 missed.append(f.name)
                 verdict = "MISSED"
@@ -403,6 +481,8 @@ def main():
         finally:
             path.write_text(original)
         print(f"{f.name:40} {verdict:15} {time.time() - start:5.0f} s", flush=True)
+        if f.shown and verdict == "MISSED":
+            print("    " + f.shown)
 
     build(work, args.jobs)  # leave the scratch build unchanged
     tried = len(caught) + len(missed)
@@ -412,6 +492,10 @@ def main():
         print("missed: " + ", ".join(missed))
     if stale or unbuilt:
         print("not counted (stale or not building): " + ", ".join(stale + unbuilt))
+    if uncompiled:
+        print(f"not counted (no code change in this build): {len(uncompiled)}")
+    if args.random:
+        return 0 if not missed else 1
     return 0 if not missed and not stale and not unbuilt else 1
 
 
