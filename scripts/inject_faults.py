@@ -340,10 +340,10 @@ MUTATIONS = [
 ]
 
 
-def random_faults(count, seed):
-    """`count` faults drawn with `seed` from every mutable site of the RANDOM_FOLDERS."""
+def random_faults(count, seed, folders):
+    """`count` faults drawn with `seed` from every mutable site of the folders."""
     sites = []
-    for folder in RANDOM_FOLDERS:
+    for folder in folders:
         for path in sorted((ROOT / folder).rglob("*")):
             if path.suffix not in (".cpp", ".h"):
                 continue
@@ -403,10 +403,11 @@ def build(work, jobs):
     return run(["cmake", "--build", "build", "-j", str(jobs)], work, timeout=1800).returncode == 0
 
 
-def suite_passes(work, jobs, timeout):
+def suite_passes(work, jobs, timeout, tests=None):
+    select = ["-R", tests] if tests else []
     try:
         result = run(["ctest", "--test-dir", "build", "-j", str(jobs), "--timeout", str(timeout),
-                      "--stop-on-failure"], work, timeout=20 * timeout)
+                      "--stop-on-failure"] + select, work, timeout=20 * timeout)
     except subprocess.TimeoutExpired:
         return False
     return result.returncode == 0
@@ -425,13 +426,18 @@ def main():
     parser.add_argument("--random", type=int, metavar="N",
                         help="try N faults drawn at random from the engine's folders instead")
     parser.add_argument("--seed", type=int, default=1, help="the random draw's seed")
+    parser.add_argument("--folders", nargs="*", default=RANDOM_FOLDERS,
+                        help="where --random draws its faults")
+    parser.add_argument("--tests", help="run only the tests matching this ctest regex")
+    parser.add_argument("--no-window", action="store_true",
+                        help="build without the window and its tests (faults outside it only)")
     parser.add_argument("--root", type=Path, default=ROOT,
                         help="the tree to test (this script's own checkout unless told)")
     args = parser.parse_args()
     ROOT = args.root.resolve()
 
     if args.random:
-        faults = random_faults(args.random, args.seed)
+        faults = random_faults(args.random, args.seed, args.folders)
     else:
         faults = [f for f in (EQUIVALENT if args.equivalent else FAULTS)
                   if not args.only or f.name in args.only]
@@ -446,11 +452,12 @@ def main():
     # Without link-time optimisation: a fault's rebuild then relinks in seconds, and what the
     # tests say does not depend on it.
     configure = ["cmake", "-S", ".", "-B", "build", "-DCMAKE_BUILD_TYPE=Release",
-                 "-DZEL_BUILD_BENCH=OFF", "-DZEL_LTO=OFF"]
+                 "-DZEL_BUILD_BENCH=OFF", "-DZEL_LTO=OFF",
+                 "-DZEL_BUILD_WINDOW=" + ("OFF" if args.no_window else "ON")]
     if run(configure, work).returncode != 0 or not build(work, args.jobs):
         print("the unchanged tree does not build", file=sys.stderr)
         return 2
-    if not suite_passes(work, args.jobs, args.timeout):
+    if not suite_passes(work, args.jobs, args.timeout, args.tests):
         print("the unchanged tree fails its tests", file=sys.stderr)
         return 2
 
@@ -472,7 +479,7 @@ def main():
             elif args.random and object_digest(work) == unchanged_objects:
                 uncompiled.append(f.name)
                 verdict = "no code change"
-            elif suite_passes(work, args.jobs, args.timeout):
+            elif suite_passes(work, args.jobs, args.timeout, args.tests):
                 missed.append(f.name)
                 verdict = "MISSED"
             else:
