@@ -122,8 +122,7 @@ TEST(Record, Save) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
-// A trace is the record, then one line per entry at its own index; the short trace leaves out
-// the entries 6 deep and deeper. Depths and points beyond the search's are written all the same.
+// The record, then a line per node at its own index; the short trace stops short of depth 6.
 TEST(Trace, ExactBytes) {
   const std::pair<TraceEntry, std::string> entries[] = {
       {{1, 7, 7, 5}, "     0 01 7=7  5\n"},

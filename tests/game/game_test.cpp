@@ -43,7 +43,7 @@ TEST_F(GameTest, KinjiteAndFives) {
   Click("h8");
   EXPECT_EQ(host_.messages, Strings{std::string(kKinjite)});
   EXPECT_EQ(game_.moveCount(), 10);
-  game_.LoadMoves(Rif("d8 a15 e8 d15 f8 g15 g8 j15 h10 m15 h9 a1 f10 d1 g9 g1"));  // and d8-g8
+  game_.LoadMoves(Rif("d8 a15 e8 d15 f8 g15 g8 j15 h10 m15 h9 a1 f10 d1 g9 g1"));  // h8: and five
   Click("h8");
   EXPECT_EQ(host_.messages, (Strings{std::string(kKinjite), std::string(kBlackWon)}));
   EXPECT_EQ(game_.moveCount(), 17);
@@ -165,8 +165,7 @@ TEST_F(GameTest, RecordAndTraceFiles) {
   EXPECT_EQ(host_.statuses.back(),
             "move.txt: line 2: move number 3 where 2 was expected; "
             "loading stops there, after 1 move");
-  // With the switch on, the trace holds the last search's nodes, each at its own index (entry 0
-  // is the root's first move); saved whole or short, and loaded with the last move left for 'n'.
+  // The trace: the last search's nodes at their own index, saved whole or short, loaded for 'n'.
   game_.SetTraceSwitch(true);
   game_.LoadMoves(Rif(kMiddleGame));
   game_.RequestMove();
@@ -196,6 +195,7 @@ TEST_F(GameTest, PlayTakeBackAndLoad) {
   while (game_.TakeBack()) {
   }
   EXPECT_EQ(game_.position().board, Position().board);
+  EXPECT_EQ(game_.BrokenInvariant(), std::nullopt);  // the corners' short diagonals included
   while (game_.ReplayNext()) {
   }
   EXPECT_EQ(game_.moveCount(), 11);
