@@ -54,7 +54,7 @@ inline void CheckLoad(const RecordLoad& load, std::string_view text) {
   Check(load.stop != RecordStop::kTooManyMoves || moves.size() == kMaxMoves + 0U,
         "a 226th move before the 225th: " + what);
   Check(load.found.size() <= 64, "the stop keeps too much of what it found: " + what);
-  Check(std::ranges::all_of(what, [](char ch) { return ch >= ' ' && ch <= '~'; }),
+  Check(what[0] != ' ' && std::ranges::all_of(what, [](char ch) { return ch >= ' ' && ch <= '~'; }),
         "a description that is not one printable line: " + what);
   HeadlessHost host;
   const auto game = std::make_unique<Game>(host);
@@ -63,10 +63,10 @@ inline void CheckLoad(const RecordLoad& load, std::string_view text) {
     const std::optional<std::string> broken = game->BrokenInvariant();
     Check(std::ranges::equal(game->Moves(), moves) && !broken,
           "a game in a broken state: " + broken.value_or(what));
-    while (game->TakeBack()) {
+    while (pass == 0 && game->TakeBack()) {
     }
-    Check(game->position().board == Position().board, "taking every stone back leaves some");
-    while (game->ReplayNext()) {
+    Check(pass > 0 || game->position().board == Position().board, "taking all back leaves some");
+    while (pass == 0 && game->ReplayNext()) {
     }
   }
 }

@@ -150,11 +150,11 @@ TEST(Trace, ExactBytes) {
   EXPECT_EQ(LoadTrace(path).moves, kMoves);
 }
 
-// The moves are read as a record's up to a node listing after an empty line.
+// The moves are read as a record's up to a node listing after an empty line. Each case: the text,
+// how many of kMoves load, the stop and its line.
 TEST(Trace, ReadsTheMovesUpToTheListing) {
   const std::string listing = "\n     0 01 7=7  5\n";
   const std::tuple<std::string, size_t, RecordStop, int> cases[] = {
-      // moves of kMoves, stop
       {kLine1 + "  2  7 8  8 i\n\n     3 01 0=1  5\n", 2, RecordStop::kEnd, 0},  // as a move 3
       {kBom + listing, 0, RecordStop::kNoMoves, 0},
       {kLine1 + "\n  2  7 8  8 i\n" + listing, 2, RecordStop::kEnd, 0},
