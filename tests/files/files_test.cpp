@@ -41,7 +41,8 @@ TEST(Record, ExactBytes) {
   EXPECT_EQ(FormatRecord(kMoves), kLines + "\n");
   EXPECT_EQ(FormatMoveLine(12, {9, 9}) + FormatMoveLine(105, {14, 0}) + FormatMoveLine(1, {0, 14}),
             " 12  9 9  A j\n105  E 0  F a\n  1  0 E  1 o\n");
-  // A full board reads back whole; a 226th move stops the reading.
+  // Nothing past the text is read; a full board reads back whole; a 226th move stops the reading.
+  EXPECT_EQ(ParseRecord(std::string_view("  1  7 7  8 h ", 13)).stop, RecordStop::kEnd);
   const RecordLoad full = ParseRecord(FormatRecord(Moves(225)) + "226  7 7  8 h\n");
   EXPECT_EQ(full.moves, Moves(225));
   EXPECT_EQ(DescribeLoad(full),
@@ -107,9 +108,8 @@ TEST(Record, Save) {
   const auto path = dir / "move.txt";
   test::WriteFile(path, FormatRecord(Moves(40)));
   ASSERT_EQ(SaveRecord(path, Moves(2)), std::error_code());
-  const auto Error = [](int value) { return std::error_code(value, std::generic_category()); };
-  EXPECT_EQ(SaveRecord(dir, Moves(2)), Error(EISDIR));
-  EXPECT_EQ(SaveRecord(dir / "no" / "move.txt", Moves(2)), Error(ENOENT));
+  EXPECT_EQ(SaveRecord(dir, Moves(2)), std::errc::is_a_directory);
+  EXPECT_EQ(SaveRecord(dir / "no" / "move.txt", Moves(2)), std::errc::no_such_file_or_directory);
   EXPECT_EQ(RunInChild([&] {  // a write cut short by the file size limit, as by a full disk
               signal(SIGXFSZ, SIG_IGN);
               rlimit limit{};

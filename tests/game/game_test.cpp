@@ -188,7 +188,7 @@ TEST_F(GameTest, RecordAndTraceFiles) {
 // Play refuses points off the board and on stones, not marks; taking back every stone, corners
 // included, and replaying keep a sound state.
 TEST_F(GameTest, PlayTakeBackAndLoad) {
-  game_.LoadMoves(Rif("f8 a15 g8 d15 h10 g15 h9 o1 a1 o15"));
+  game_.LoadMoves(Rif("f8 a15 g8 d15 h10 m1 h9 o1 a1 o15"));
   for (const Point p : {Point{-1, 7}, Point{7, 15}, kNoPoint, Rif("f8")[0], Rif("a15")[0]})
     EXPECT_NE(game_.Play(p), PlayResult::kPlayed);
   EXPECT_EQ(game_.Play(Rif("h8")[0]), PlayResult::kPlayed);  // Black's forbidden point
