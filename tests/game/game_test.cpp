@@ -187,7 +187,7 @@ TEST_F(GameTest, RecordAndTraceFiles) {
 
 // Play refuses points off the board and on stones, not marks; taking back every stone, corners
 // included, and replaying keep a sound state.
-TEST_F(GameTest, PlayTakeBackAndLoad) {
+TEST_F(GameTest, PlayTakeBackAndReplay) {
   game_.LoadMoves(Rif("f8 a15 g8 d15 h10 m1 h9 o1 a1 o15"));
   for (const Point p : {Point{-1, 7}, Point{7, 15}, kNoPoint, Rif("f8")[0], Rif("a15")[0]})
     EXPECT_NE(game_.Play(p), PlayResult::kPlayed);
