@@ -1,169 +1,256 @@
+// The game as the window drives it, through a host that records what it shows.
 #include "game/game.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include "patterns/line_codes.h"
-#include "support/printers.h"
+#include "files/record.h"
+#include "support/positions.h"
 #include "support/recording_host.h"
+#include "support/run_cli.h"
 
 namespace zel {
 namespace {
 
+using namespace std::chrono_literals;
+using test::Rif;
+using Strings = std::vector<std::string>;
+
+constexpr const char* kMiddleGame = "g6 g7 h7 h5 h8 i7 j10 i9 j8 j7";  // searched past depth 6
+
 class GameTest : public ::testing::Test {
  protected:
-  test::RecordingHost host;
-  Game game{host};
+  GameTest() { game_.SeedRandom(1); }
+  // Clicks the centres of cells in board notation.
+  void Click(std::string_view cells) {
+    for (const Point p : Rif(cells))
+      game_.TakeTurn(26 + 19 * p.col, 26 + 19 * p.row);
+  }
+  std::vector<Point> Moves() const { return {game_.Moves().begin(), game_.Moves().end()}; }
+
+  std::filesystem::path dir_ =
+      test::ScratchDir("game_" + std::to_string(getpid()) +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  test::RecordingHost host_;
+  Game game_{host_, dir_ / "move.txt"};
 };
 
-TEST_F(GameTest, FreshGame) {
-  EXPECT_EQ(game.moveCount(), 0);
-  EXPECT_EQ(game.settings().searchLevel, 10);
-  EXPECT_EQ(game.statusMark(), ' ');
-  EXPECT_EQ(game.position().board, Position().board);
-  EXPECT_EQ(game.position().blackCodes, Position().blackCodes);
-  for (int k = 0; k < kMoveListSize; ++k)
-    EXPECT_EQ(game.Move(k), kNoPoint);
-  EXPECT_EQ(host.statuses, std::vector<std::string>{std::string(kGreeting)});
+// Kinjite is announced and the stone placed; a five is a win, only that, and ends the turn: no
+// reply. White plays there without a word; clicks beside the grid or on a stone do nothing.
+TEST_F(GameTest, KinjiteAndFives) {
+  game_.SetPlayers(kMan, kComputer);
+  game_.LoadMoves(Rif("f8 a15 g8 d15 h10 g15 h9 j15"));  // h8: a double three
+  Click("h8");
+  EXPECT_EQ(host_.messages, Strings{std::string(kKinjite)});
+  EXPECT_EQ(game_.moveCount(), 10);
+  game_.LoadMoves(Rif("d8 a15 e8 d15 f8 g15 g8 j15 h10 m15 h9 a1 f10 d1 g9 g1"));  // h8: and five
+  Click("h8");
+  EXPECT_EQ(host_.messages, (Strings{std::string(kKinjite), std::string(kBlackWon)}));
+  EXPECT_EQ(game_.moveCount(), 17);
+  game_.SetPlayers(kMan, kMan);
+  game_.LoadMoves(Rif("f8 a15 g8 d15 h10 g15 h9"));
+  game_.TakeTurn(400, 100);
+  Click("h8 h8");
+  EXPECT_EQ(game_.position().board[7][7], kWhite);
+  EXPECT_EQ(game_.moveCount(), 8);
+  EXPECT_EQ(host_.messages.size(), 2U);
 }
 
-TEST_F(GameTest, ComputerBlackOpensOnTheCentre) {
-  game.SetPlayers(kComputer, kMan);
-  EXPECT_EQ(game.moveCount(), 1);
-  EXPECT_EQ(game.Move(1), (Point{7, 7}));
-  EXPECT_EQ(game.position().board[7][7], kBlack);
-  EXPECT_EQ(game.position().Code(kBlack, 7, 8, 0), kOpenTwo);
-  EXPECT_EQ(game.SideToMove(), kWhite);
-}
-
-TEST_F(GameTest, NewGameKeepsTheMoveList) {
-  for (int k = 0; k < 10; ++k)
-    ASSERT_EQ(game.Play({k, k % 2 == 0 ? 0 : 14}), PlayResult::kPlayed);
-  game.NewGame();
-  EXPECT_EQ(game.moveCount(), 0);
-  for (int k = 1; k <= 10; ++k)
-    EXPECT_EQ(game.Move(k), (Point{k - 1, k % 2 == 1 ? 0 : 14}));
-  EXPECT_EQ(game.position().board[0][0], kEmpty);
-}
-
-TEST_F(GameTest, FullBoard) {
-  for (int r = 0; r < kBoardSize; ++r) {
-    for (int c = 0; c < kBoardSize; ++c)
-      ASSERT_EQ(game.Play({r, c}), PlayResult::kPlayed);
+// The record is written whenever a stone brings the count to a multiple of 4: after the
+// computer's reply when it plays White, before it when it plays Black.
+TEST_F(GameTest, RecordWrittenAtEveryFourthStone) {
+  for (const auto& [black, white, expected] :
+       {std::tuple{kMan, kMan, std::vector{-1, -1, -1, 4}},
+        std::tuple{kMan, kComputer, std::vector{-1, 4, 4, 8}},
+        std::tuple{kComputer, kMan, std::vector{-1, 4, 4, 8}}}) {
+    std::filesystem::remove(dir_ / "move.txt");
+    game_.SetPlayers(black, white);
+    std::vector<int> saved;
+    for (const char* cell : {"a1", "o1", "a15", "o15"}) {
+      Click(cell);
+      // The record's lines, less its empty last line: -1 when there is none.
+      saved.push_back(
+          static_cast<int>(std::ranges::count(test::ReadFile(dir_ / "move.txt"), '\n')) - 1);
+    }
+    EXPECT_EQ(saved, expected) << black << white;
   }
-  EXPECT_EQ(game.moveCount(), kMaxMoves);
-  EXPECT_EQ(game.Move(kMaxMoves), (Point{14, 14}));
-  EXPECT_EQ(game.Move(kMaxMoves + 1), kNoPoint);
-  EXPECT_FALSE(game.ReplayNext());
 }
 
-// Taking back a corner stone leaves its short diagonal coded blocked, where a new game reads
-// base: the state is sound all the same.
-TEST_F(GameTest, CornerStonesTakenBack) {
-  for (const Point p : {Point{0, 0}, Point{14, 14}, Point{0, 14}, Point{14, 0}, Point{1, 2}})
-    ASSERT_EQ(game.Play(p), PlayResult::kPlayed);
-  while (game.TakeBack()) {
-  }
-  EXPECT_EQ(game.position().board, Position().board);
-  EXPECT_NE(game.position().blackCodes, Position().blackCodes);
-  EXPECT_EQ(game.BrokenInvariant(), std::nullopt);
+// Space takes back, 'n' replays the move list's next entry; not with a computer player.
+TEST_F(GameTest, TakeBackAndReplayKeys) {
+  Click("h8 h9 i8 i9 j8");
+  const std::vector<Point> five = Moves();
+  for (const char key : {' ', ' ', 'n'})
+    game_.OnChar(key);
+  EXPECT_EQ(Moves(), std::vector<Point>(five.begin(), five.begin() + 4));
+  for (const char key : {'n', 'n', 'N'})  // the sixth entry was never written
+    game_.OnChar(key);
+  EXPECT_EQ(Moves(), five);
+  game_.SetPlayers(kMan, kComputer);
+  Click("a1");
+  game_.OnChar(' ');
+  EXPECT_EQ(game_.moveCount(), 2);
 }
 
-TEST_F(GameTest, TakeBackAndReplay) {
-  const Point moves[] = {{7, 7}, {7, 8}, {8, 8}, {6, 6}, {9, 9}};
-  for (Point p : moves)
-    ASSERT_EQ(game.Play(p), PlayResult::kPlayed);
-  const Position five = game.position();
-  ASSERT_TRUE(game.TakeBack());
-  ASSERT_TRUE(game.TakeBack());
-  EXPECT_EQ(game.moveCount(), 3);
-  EXPECT_EQ(game.position().board[6][6], kEmpty);
-  ASSERT_TRUE(game.ReplayNext());
-  EXPECT_EQ(game.position().board[6][6], kWhite);
-  ASSERT_TRUE(game.ReplayNext());
-  EXPECT_EQ(game.moveCount(), 5);
-  EXPECT_EQ(game.position().board, five.board);
-  EXPECT_FALSE(game.ReplayNext());  // entry 6 was never written
-  EXPECT_EQ(game.moveCount(), 5);
+// "thinking..." and the ready text around the search, the stone's messages, '+' for a proven
+// win, which the user's next stone clears.
+TEST_F(GameTest, ComputerReply) {
+  game_.LoadMoves(Rif("a1 h8 a3 i8 a5 j8 o15 k8 o1"));  // White to move with an open four
+  game_.RequestMove();
+  EXPECT_EQ(host_.statuses, (Strings{std::string(kGreeting), std::string(kGreeting),
+                                     std::string(kThinking), std::string(kReady)}));
+  EXPECT_EQ(host_.messages, Strings{std::string(kWhiteWon)});
+  EXPECT_EQ(game_.statusMark(), '+');
+  Click("o3");
+  EXPECT_EQ(game_.statusMark(), ' ');
 }
 
-// A move off the board or onto a stone is refused and leaves the whole game as it was; a marked
-// point is Black's to avoid, not the game's to refuse.
-TEST_F(GameTest, PlayRefusesOffBoardAndOccupiedPoints) {
-  for (const Point p : {Point{7, 7}, Point{0, 0}, Point{7, 9}, Point{1, 0}, Point{7, 5}})
-    ASSERT_EQ(game.Play(p), PlayResult::kPlayed);
-  const Position before = game.position();
-  const int count = game.moveCount();
-  const std::vector<Point> moves(game.Moves().begin(), game.Moves().end());
-  const struct {
-    Point p;
-    PlayResult expected;
-  } cases[] = {
-      {{-1, 7}, PlayResult::kOffBoard},  {{15, 7}, PlayResult::kOffBoard},
-      {{7, -1}, PlayResult::kOffBoard},  {{7, 15}, PlayResult::kOffBoard},
-      {kNoPoint, PlayResult::kOffBoard}, {{7, 7}, PlayResult::kOccupied},
-      {{0, 0}, PlayResult::kOccupied},   {{7, 5}, PlayResult::kOccupied},
+// The one-ply choice plays when the search is stopped from the window (closing) and when it
+// answers with a stone: k6, Black's, in lfz084/lfz084.github.io @b15820dbaf5a puzzle/json 白先VCF
+// #391 after two moves of its solution.
+TEST_F(GameTest, ReplyWithoutTheSearchsPoint) {
+  game_.LoadMoves(Rif(kMiddleGame));
+  const MoveChoice choice = game_.ChooseMove();
+  host_.onPump = [&] { game_.StopThinking(); };
+  game_.RequestMove();
+  EXPECT_EQ(Moves().back(), choice.point);
+  EXPECT_EQ(game_.searchResult(), SearchResult{});
+  host_.onPump = nullptr;
+  game_.LoadMoves(
+      Rif("f6 g7 f7 h7 g5 h8 g6 i3 h4 j4 i5 j5 i9 j8 j2 j9 j6 k7 k4 l5 k6 l7 k9 m4 l4 "
+          "m9 l8 n3 m8 j7 i7"));
+  game_.RequestMove();
+  EXPECT_EQ(game_.searchResult().point(), Rif("k6")[0]);
+  EXPECT_EQ(game_.BrokenInvariant(), std::nullopt);
+}
+
+// Input that the window dispatches from inside the search changes nothing and is not kept for
+// later: the reply is the one a game without that input makes.
+TEST_F(GameTest, InputWhileTheComputerThinksIsDropped) {
+  game_.LoadMoves(Rif(kMiddleGame));
+  game_.RequestMove();
+  const std::vector<Point> reply = Moves();
+  game_.SeedRandom(1);
+  game_.LoadMoves(Rif(kMiddleGame));
+  int accepted = 0;
+  host_.onPump = [&] {
+    Click("a1");
+    game_.RequestMove();
+    game_.SetPlayers(kComputer, kComputer);
+    accepted += game_.SetSettings(SearchSettings{}) + game_.SelectLevel(3) +
+                game_.SetTraceSwitch(true) + game_.SetDisplayMode(1) + game_.TakeBack() +
+                (game_.Play({0, 0}) != PlayResult::kBusy) + game_.ReplayNext();
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(game.Play(c.p), c.expected) << c.p.row << "," << c.p.col;
-    EXPECT_EQ(game.moveCount(), count);
-    EXPECT_EQ(std::vector<Point>(game.Moves().begin(), game.Moves().end()), moves);
-    EXPECT_EQ(game.Move(count + 1), kNoPoint);
-    EXPECT_EQ(game.position().board, before.board);
-    EXPECT_EQ(game.position().blackCodes, before.blackCodes);
-    EXPECT_EQ(game.position().whiteCodes, before.whiteCodes);
+  game_.RequestMove();
+  EXPECT_TRUE(host_.pumps > 0 && accepted == 0) << accepted;
+  EXPECT_EQ(Moves(), reply);
+  EXPECT_EQ(game_.whitePlayer(), kMan);
+}
+
+// A failed autosave is reported in the status bar, a failed save in a message box; a record that
+// cannot be read leaves the game, a damaged one loads its valid prefix.
+TEST_F(GameTest, RecordAndTraceFiles) {
+  std::filesystem::remove_all(dir_);
+  Click("h8 h9 i8 i9");
+  EXPECT_EQ(host_.statuses.back(), "Cannot save move.txt: No such file or directory");
+  game_.SaveRecordCommand();
+  EXPECT_EQ(host_.messages, Strings{host_.statuses.back()});
+  game_.LoadRecordCommand();
+  EXPECT_EQ(game_.moveCount(), 4);
+  EXPECT_EQ(host_.statuses.back(), "Cannot load move.txt: cannot read: No such file or directory");
+  std::filesystem::create_directory(dir_);
+  test::WriteFile(dir_ / "move.txt", FormatMoveLine(1, {7, 7}) + FormatMoveLine(3, {0, 0}));
+  game_.LoadRecordCommand();
+  EXPECT_EQ(Moves(), Rif("h8"));
+  EXPECT_EQ(host_.statuses.back(),
+            "move.txt: line 2: move number 3 where 2 was expected; "
+            "loading stops there, after 1 move");
+  // The trace: the last search's nodes at their own index, saved whole or short, loaded for 'n'.
+  game_.SetTraceSwitch(true);
+  game_.LoadMoves(Rif(kMiddleGame));
+  game_.RequestMove();
+  const std::span<const TraceEntry> trace = game_.traceEntries();
+  ASSERT_EQ(static_cast<int>(trace.size()), game_.traceCount());
+  EXPECT_EQ(trace[0].depth, 1);
+  EXPECT_TRUE(std::ranges::all_of(trace, [](const TraceEntry& e) { return e.depth > 0; }));
+  host_.answers = {dir_ / "full.txt", dir_ / "short.txt"};
+  for (const bool brief : {false, true, false})  // the third is cancelled
+    game_.SaveTraceCommand(brief);
+  EXPECT_EQ(test::ReadFile(dir_ / "full.txt"), FormatTrace(game_.Moves(), trace, false));
+  EXPECT_EQ(test::ReadFile(dir_ / "short.txt"), FormatTrace(game_.Moves(), trace, true));
+  host_.answers = {dir_ / "full.txt"};
+  game_.LoadTraceCommand();
+  EXPECT_EQ(game_.moveCount(), 10);
+  game_.OnChar('n');
+  EXPECT_EQ(game_.moveCount(), 11);
+}
+
+// Play refuses points off the board and on stones, not marks; taking back every stone, corners
+// included, and replaying keep a sound state.
+TEST_F(GameTest, PlayTakeBackAndReplay) {
+  game_.LoadMoves(Rif("f8 a15 g8 d15 h10 m1 h9 o1 a1 o15"));
+  for (const Point p : {Point{-1, 7}, Point{7, 15}, kNoPoint, Rif("f8")[0], Rif("a15")[0]})
+    EXPECT_NE(game_.Play(p), PlayResult::kPlayed);
+  EXPECT_EQ(game_.Play(Rif("h8")[0]), PlayResult::kPlayed);  // Black's forbidden point
+  while (game_.TakeBack()) {
   }
-  EXPECT_EQ(game.BrokenInvariant(), std::nullopt);
-}
-
-TEST_F(GameTest, PlayTakesAMarkedPoint) {
-  // Black's twos on row 7 and column 7 make (7, 7) a double three.
-  for (const Point p : {Point{7, 5}, Point{0, 0}, Point{7, 6}, Point{0, 2}, Point{5, 7},
-                        Point{0, 4}, Point{6, 7}, Point{0, 6}})
-    ASSERT_EQ(game.Play(p), PlayResult::kPlayed);
-  ASSERT_EQ(game.position().board[7][7], kForbiddenMark);
-  EXPECT_EQ(game.Play({7, 7}), PlayResult::kPlayed);
-  EXPECT_EQ(game.position().board[7][7], kBlack);
-  EXPECT_EQ(game.moveCount(), 9);
-}
-
-// Search settings that would take the search past the move list's scratch entries are refused.
-TEST_F(GameTest, SearchSettingsStayWithinTheMoveList) {
-  SearchSettings settings = game.settings();
-  settings.searchLevel = kMaxSearchLevel;
-  EXPECT_TRUE(game.SetSettings(settings));
-  EXPECT_EQ(game.settings().searchLevel, kMaxSearchLevel);
-  for (const auto& [level, extension] :
-       {std::pair{kMaxSearchLevel + 1, 6}, std::pair{10, -1}, std::pair{kMaxSearchDepth - 5, 6}}) {
-    SearchSettings bad = game.settings();
-    bad.searchLevel = level;
-    bad.fourExtension = extension;
-    EXPECT_FALSE(game.SetSettings(bad)) << level << " " << extension;
-    EXPECT_EQ(game.settings().searchLevel, kMaxSearchLevel);
-    EXPECT_EQ(game.settings().fourExtension, 6);
+  EXPECT_EQ(game_.position().board, Position().board);
+  EXPECT_EQ(game_.BrokenInvariant(), std::nullopt);  // the corners' short diagonals included
+  while (game_.ReplayNext()) {
   }
-  settings.searchLevel = 0;  // the one-ply choice
-  EXPECT_TRUE(game.SetSettings(settings));
+  EXPECT_EQ(game_.moveCount(), 11);
+  EXPECT_EQ(game_.BrokenInvariant(), std::nullopt);
+  game_.NewGame();  // which keeps the move list for 'n'
+  game_.OnChar('n');
+  EXPECT_EQ(Moves(), Rif("f8"));
 }
 
-TEST_F(GameTest, LoadMovesWithComputerBlackDropsTheCentreStone) {
-  game.SetPlayers(kComputer, kMan);
-  const Point moves[] = {{3, 3}, {4, 4}};
-  game.LoadMoves(moves);
-  EXPECT_EQ(game.moveCount(), 2);
-  EXPECT_EQ(game.position().board[7][7], kEmpty);
-  EXPECT_EQ(game.position().board[3][3], kBlack);
-  EXPECT_EQ(game.position().board[4][4], kWhite);
-
-  // A move onto a stone or off the board ends loading.
-  const Point bad[] = {{3, 3}, {4, 4}, {3, 3}, {5, 5}};
-  EXPECT_EQ(game.LoadMoves(bad), 2);
-  const Point off[] = {{3, 3}, {15, 4}};
-  EXPECT_EQ(game.LoadMoves(off), 1);
-
-  game.LoadMoves({});  // no moves: a new game, with the computer's centre stone
-  EXPECT_EQ(game.moveCount(), 1);
-  EXPECT_EQ(game.position().board[7][7], kBlack);
+// Levels deepen by 2 from the first (12 through move 9) to the last, or to a win, or until the
+// time is up; the thought and trace are then those of the last level that ended.
+TEST_F(GameTest, DeepeningLevels) {
+  SearchSettings settings = game_.settings();
+  settings.randomChoice = false;  // the same answer for the same level, however reached
+  game_.SetSettings(settings);
+  game_.SetTraceSwitch(true);
+  Thought thought;
+  std::vector<TraceEntry> trace;
+  const auto Levels = [&](const char* moves, MoveBudget budget, int first, int last) {
+    game_.LoadMoves(Rif(moves));
+    std::vector<int> levels;
+    thought = game_.ThinkWithin(budget, first, last,
+                                [&](const LevelReport& report) { levels.push_back(report.level); });
+    trace.assign(game_.traceEntries().begin(), game_.traceEntries().end());
+    return levels;
+  };
+  const auto SearchedAt = [&](int level) {  // the thought and trace are this level's own
+    settings.searchLevel = level;
+    game_.SetSettings(settings);
+    const Thought direct = game_.Think();
+    return *direct.result == *thought.result && direct.nodes == thought.nodes &&
+           std::ranges::equal(trace, game_.traceEntries());
+  };
+  EXPECT_EQ(Levels("h8 h9 i8 g8 i9 i10 j10 k11 g10 j8", {60s, 60s}, 4, 9), (std::vector{4, 6, 8}));
+  EXPECT_EQ(game_.settings().searchLevel, 10);
+  EXPECT_TRUE(SearchedAt(8));
+  const char* nine = "h8 a1 c3 o15 m13 a15 o1 c13 m3";
+  EXPECT_EQ(Levels(nine, {60s, 60s}, 4, 14), (std::vector{12, 14}));
+  EXPECT_EQ(Levels(nine, {60s, 60s}, 10, 10), (std::vector{12}));  // a level below the floor
+  EXPECT_EQ(Levels("d8 a1 e8 a3 f8 a5 g8 a7", {60s, 60s}, 4, 20), (std::vector{12}));
+  EXPECT_EQ(thought.result->value, 3);  // Black's open four
+  EXPECT_TRUE(Levels("", {0ms, 0ms}, 4, 20).empty() && thought.stopped);
+  const std::vector<int> levels = Levels("h8 h7 j8 g8 i6 i7 j7 k8 j6 j9 j5 j4 l6 m6 l7 k6 k7",
+                                         {200ms, 60s}, 4, kMaxSearchLevel);
+  ASSERT_GE(levels.size(), 2U);
+  ASSERT_FALSE(thought.stopped);
+  EXPECT_TRUE(SearchedAt(levels[levels.size() - 2]));
+  // A level item sets its search level and thinking time and keeps the other settings.
+  for (int i = 0; i < static_cast<int>(kLevelItems.size()); ++i) {
+    ASSERT_TRUE(game_.SelectLevel(i));
+    EXPECT_EQ(game_.settings().searchLevel, kLevelItems[i].searchLevel);
+    EXPECT_EQ(game_.thinkingTime(), kLevelItems[i].thinkingTime);
+    EXPECT_FALSE(game_.settings().randomChoice);
+  }
+  EXPECT_FALSE(game_.SelectLevel(-1) || game_.SelectLevel(static_cast<int>(kLevelItems.size())));
 }
-
 }  // namespace
 }  // namespace zel

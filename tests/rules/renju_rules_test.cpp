@@ -4,9 +4,6 @@
 
 #include <fstream>
 #include <sstream>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "support/positions.h"
 
@@ -15,246 +12,80 @@ namespace {
 
 using test::Rif;
 
-// The third-party cases: positions with Black's verdict at listed points, in board notation.
-struct Expectation {
-  Point point;
-  std::string verdict;  // FORBIDDEN, DOUBLE_THREE, DOUBLE_FOUR, OVERLINE or LEGAL
-};
+// Black's verdict at `expected`'s points ("forbidden", "legal" or a verdict's name), and when the
+// case is complete, legal everywhere else; the whole-board judgement agrees at every point.
+void Judge(const std::string& id, const Board& board, bool complete,
+           const std::vector<std::pair<Point, std::string>>& expected) {
+  const VerdictTable table = JudgeBoard(board);
+  for (int row = 0; row < kBoardSize; ++row) {
+    for (int col = 0; col < kBoardSize; ++col) {
+      if (board[row][col] != kEmpty) continue;
+      const Verdict verdict = JudgeBlackMove(board, {row, col});
+      EXPECT_EQ(table[row][col], verdict) << id << " " << row << "," << col;
+      std::string want = complete ? "legal" : "";
+      for (const auto& [p, v] : expected)
+        want = p == Point{row, col} ? v : want;
+      EXPECT_TRUE(want.empty() || want == (IsForbidden(verdict) ? "forbidden" : "legal") ||
+                  want == VerdictName(verdict))
+          << id << " " << row << "," << col << ": " << VerdictName(verdict);
+    }
+  }
+}
 
-struct DataCase {
-  std::string id;
+// data/forbidden_cases.txt: CASE, BLACK, WHITE, EXPECT point verdict, COMPLETE 1: all else legal.
+TEST(RenjuRules, ThirdPartyCases) {
+  std::ifstream in(ZEL_RULES_DATA_DIR "/forbidden_cases.txt");
+  std::string line, id;
   Board board{};
   bool complete = false;
-  std::vector<Expectation> expectations;
-};
-
-std::vector<DataCase> ReadCases() {
-  std::vector<DataCase> cases;
-  std::ifstream in(ZEL_RULES_DATA_DIR "/forbidden_cases.txt");
-  std::string line;
+  std::vector<std::pair<Point, std::string>> expected;
+  int cases = 0;
+  const auto judge = [&] {
+    if (!id.empty()) Judge(id, board, complete, expected), ++cases;
+    board = {}, complete = false, expected.clear();
+  };
   while (std::getline(in, line)) {
     std::istringstream words(line);
-    std::string key;
-    words >> key;
-    std::string rest;
-    std::getline(words, rest);
-    if (key == "CASE") {
-      cases.push_back({});
-      cases.back().id = rest.substr(1);
-    } else if (cases.empty()) {
-      continue;
-    } else if (key == "BLACK" || key == "WHITE") {
-      for (Point p : Rif(rest))
-        cases.back().board[p.row][p.col] = key == "BLACK" ? kBlack : kWhite;
-    } else if (key == "COMPLETE") {
-      cases.back().complete = rest == " 1";
-    } else if (key == "EXPECT") {
-      std::istringstream fields(rest);
-      std::string point;
-      std::string verdict;
-      fields >> point >> verdict;
-      cases.back().expectations.push_back({Rif(point).at(0), verdict});
+    std::string key, point, verdict;
+    words >> key >> point >> verdict;
+    if (key == "CASE") judge(), id = point;
+    if (key == "BLACK" || key == "WHITE") {
+      for (const Point p : Rif(line.substr(5)))
+        board[p.row][p.col] = key == "BLACK" ? kBlack : kWhite;
     }
+    complete = complete || (key == "COMPLETE" && point == "1");
+    for (char& ch : verdict)
+      ch = ch == '_' ? '-' : static_cast<char>(std::tolower(ch));
+    if (key == "EXPECT") expected.emplace_back(Rif(point)[0], verdict);
   }
-  return cases;
+  judge();
+  EXPECT_EQ(cases, 89);
 }
 
-bool Matches(Verdict verdict, const std::string& expected) {
-  if (expected == "FORBIDDEN") return IsForbidden(verdict);
-  if (expected == "LEGAL") return !IsForbidden(verdict);
-  if (expected == "DOUBLE_THREE") return verdict == Verdict::kDoubleThree;
-  if (expected == "DOUBLE_FOUR") return verdict == Verdict::kDoubleFour;
-  return expected == "OVERLINE" && verdict == Verdict::kOverline;
-}
-
-TEST(RenjuRules, ThirdPartyCases) {
-  const std::vector<DataCase> cases = ReadCases();
-  ASSERT_EQ(cases.size(), 89u);
-  int verdicts = 0;
-  for (const DataCase& c : cases) {
-    ASSERT_TRUE(c.complete || !c.expectations.empty()) << c.id;
-    const VerdictTable table = JudgeBoard(c.board);
-    for (const Expectation& e : c.expectations) {
-      const Verdict verdict = JudgeBlackMove(c.board, e.point);
-      EXPECT_TRUE(Matches(verdict, e.verdict))
-          << c.id << " at row " << e.point.row << " col " << e.point.col << ": expected "
-          << e.verdict << ", judged " << VerdictName(verdict);
-      ++verdicts;
-    }
-    for (int row = 0; row < kBoardSize; ++row) {
-      for (int col = 0; col < kBoardSize; ++col) {
-        if (c.board[row][col] != kEmpty) continue;
-        const Verdict verdict = table[row][col];
-        EXPECT_EQ(verdict, JudgeBlackMove(c.board, {row, col})) << c.id;
-        bool listed = false;
-        for (const Expectation& e : c.expectations)
-          listed = listed || e.point == Point{row, col};
-        if (c.complete && !listed) {
-          EXPECT_FALSE(IsForbidden(verdict))
-              << c.id << ": row " << row << " col " << col << " judged " << VerdictName(verdict);
-        }
-      }
-    }
-  }
-  EXPECT_EQ(verdicts, 150);
-}
-
-// Hand-drawn positions: 'x' Black, 'o' White, '?' the point judged; rows from the top, columns
-// from the left, anything not drawn empty.
-Board Draw(std::string_view diagram, Point& judged) {
-  Board board{};
-  int row = 0;
-  int col = 0;
-  for (char c : diagram) {
-    if (c == '\n') {
-      row += col > 0 ? 1 : 0;
-      col = 0;
-      continue;
-    }
-    if (c == ' ') continue;
-    if (c == 'x') board[row][col] = kBlack;
-    if (c == 'o') board[row][col] = kWhite;
-    if (c == '?') judged = {row, col};
-    ++col;
-  }
-  return board;
-}
-
-struct DrawnCase {
-  const char* name;
-  const char* diagram;
-  Verdict expected;
-};
-
-// A horizontal three (the point, 7,8 and 7,9) whose straight four points 7,6 and 7,10 are each
-// a double four (three fours), and a live diagonal three. The right-hand wing makes 7,10
-// forbidden; without it the horizontal three counts.
-#define EMPTY_ROWS_0_TO_3 \
-  "...............\n"     \
-  "...............\n"     \
-  "...............\n"     \
-  "...............\n"
-#define DEAD_THREE_BODY(wing4, wing5, wing6, wing8, wing9, wing10) \
-  "...x........." wing4                                            \
-  "\n"                                                             \
-  "....x......." wing5                                             \
-  "..\n"                                                           \
-  ".....xx...." wing6                                              \
-  "...\n"                                                          \
-  ".......?xx.....\n"                                              \
-  ".....x..x.." wing8                                              \
-  "...\n"                                                          \
-  "....x......." wing9                                             \
-  "..\n"                                                           \
-  "...x........." wing10 "\n"
-
-// The point's row holds the split three 7,7 7,9 7,10 with the single straight four point 7,8,
-// and its column a live three. At 7,8 Black has a four, the live diagonal three 6,7 7,8 8,9 and
-// the anti-diagonal three 8,7 7,8 6,9, whose points 5,10 and 9,6 are double fours: two levels
-// down. So 7,8 is a four-three, legal, and the point a double three. Without the stones that
-// make 9,6 a double four (rows 9 to 12), 7,8 is a four-three-three and the point only a three.
-#define DEEP_TOP      \
-  "...............\n" \
-  "...............\n" \
-  ".......x.......\n" \
-  "........x......\n" \
-  ".........x.....\n" \
-  "...........xxx.\n" \
-  ".......x.x.....\n" \
-  ".......?.xx....\n" \
-  ".......x.x.....\n"
-
-const DrawnCase kDrawnCases[] = {
-    {"overline", "...............\n..xxx?xx.......\n", Verdict::kOverline},
-    {"overline beats double four",  // the column and the anti-diagonal are fours
-     "...............\n"
-     ".....x..x......\n"
-     ".....x.x.......\n"
-     ".....xx........\n"
-     "..xxx?xx.......\n",
-     Verdict::kOverline},
-    {"double four in two lines",
-     "...............\n"
-     ".xxx?..........\n"
-     "....x..........\n"
-     "....x..........\n"
-     "....x..........\n",
-     Verdict::kDoubleFour},
-    {"double four in one line, split", "...............\n...x.x?x.x.....\n", Verdict::kDoubleFour},
-    {"double four in one line, long", "...............\n.xxx.?.xxx.....\n", Verdict::kDoubleFour},
-    {"four in one line, open", "...............\n..o.xx?x..o....\n", Verdict::kLegal},
-    {"five with an overline across",
-     "...............\n"
-     "...............\n"
-     "...............\n"
-     "...............\n"
-     ".......x.......\n"
-     ".......x.......\n"
-     ".......x.......\n"
-     "...xxxx?.......\n"
-     ".......x.......\n"
-     ".......x.......\n",
-     Verdict::kFive},
-    {"five with a double four",  // the row is a five, the column two fours (X_XXX_X)
-     "...............\n"
-     "...............\n"
-     "...............\n"
-     "......x........\n"
-     "...............\n"
-     "......x........\n"
-     "..xxxx?........\n"
-     "......x........\n"
-     "...............\n"
-     "......x........\n",
-     Verdict::kFive},
-    {"double three",
-     "...............\n"
-     "....x..........\n"
-     "...x?x.........\n"
-     "....x..........\n",
-     Verdict::kDoubleThree},
-    {"double three against the edge",  // the column cannot become a straight four
-     "....x..........\n"
-     "...x?x.........\n"
-     "....x..........\n",
-     Verdict::kLegal},
-    {"three blocked by white",  // the column's straight four would need 5,4, taken by White
-     "...............\n"
-     "....x..........\n"
-     "...x?x.........\n"
-     "....x..........\n"
-     "....o..........\n",
-     Verdict::kLegal},
-    {"three with both points forbidden",
-     EMPTY_ROWS_0_TO_3 DEAD_THREE_BODY(".x", "x", "x", "x", "x", ".x"), Verdict::kLegal},
-    {"three with one point legal",
-     EMPTY_ROWS_0_TO_3 DEAD_THREE_BODY("..", ".", ".", ".", ".", ".."), Verdict::kDoubleThree},
-    {"recursion two levels deep",
-     DEEP_TOP "...xxx.........\n"
-              "......x........\n"
-              "......x........\n"
-              "......x........\n",
-     Verdict::kDoubleThree},
-    {"recursion two levels deep, second level legal", DEEP_TOP, Verdict::kLegal},
-};
-
-TEST(RenjuRules, DrawnPositions) {
-  for (const DrawnCase& c : kDrawnCases) {
-    Point judged;
-    const Board board = Draw(c.diagram, judged);
-    ASSERT_TRUE(OnBoard(judged)) << c.name;
-    EXPECT_EQ(VerdictName(JudgeBlackMove(board, judged)), VerdictName(c.expected)) << c.name;
-    // The whole-board judgement reuses one working board for every point and each recursion.
-    const VerdictTable table = JudgeBoard(board);
-    for (int row = 0; row < kBoardSize; ++row) {
-      for (int col = 0; col < kBoardSize; ++col) {
-        if (board[row][col] != kEmpty) continue;
-        EXPECT_EQ(table[row][col], JudgeBlackMove(board, {row, col}))
-            << c.name << ": row " << row << " col " << col;
-      }
-    }
+// Hand-worked positions: Black's stones, and Black's verdict at one point.
+TEST(RenjuRules, HandWorkedPositions) {
+  const struct {
+    const char* black;
+    const char* point;
+    Verdict expected;
+  } cases[] = {
+      {"f14 i14 f13 h13 f12 g12 c11 d11 e11 g11 h11", "f11", Verdict::kOverline},  // and 4-4
+      {"h11 h10 h9 d8 e8 f8 g8 h7 h6", "h8", Verdict::kFive},  // and an overline across
+      {"g12 g10 c9 d9 e9 f9 g8 g6", "g9", Verdict::kFive},     // and a double four
+      // h8 i8 j8 is no three when the stones l9 to o5 make k8 a double four as g8 is.
+      {"d11 e10 f9 g9 i8 j8 f7 i7 e6 d5 o11 m10 l9 l7 m6 o5", "h8", Verdict::kLegal},
+      {"d11 e10 f9 g9 i8 j8 f7 i7 e6 d5", "h8", Verdict::kDoubleThree},
+      // h8's four point i8 is a four-three, legal, as the points k10 and g6 of its anti-diagonal
+      // three are double fours, g6 through d6-f6 and g5-g3; without those, i8 is forbidden too.
+      {"h13 i12 j11 l10 m10 n10 h9 j9 j8 k8 h7 j7 d6 e6 f6 g5 g4 g3", "h8", Verdict::kDoubleThree},
+      {"h13 i12 j11 l10 m10 n10 h9 j9 j8 k8 h7 j7", "h8", Verdict::kLegal},
+  };
+  for (const auto& c : cases) {
+    Board board{};
+    for (const Point p : Rif(c.black))
+      board[p.row][p.col] = kBlack;
+    Judge(c.black, board, false, {{Rif(c.point)[0], std::string(VerdictName(c.expected))}});
   }
 }
-
 }  // namespace
 }  // namespace zel
