@@ -15,63 +15,21 @@
 namespace zel {
 namespace {
 
-// Each line: what is sent (lines split at ';') | what is answered (lines split at '|'), MOVE
-// standing for any move "x,y" and <end> for the engine's exit. "--" starts a new engine, at the
-// level that follows or 4. Own stones are 1 on a BOARD, the opponent's 2; with as many of each,
-// the engine plays Black.
-constexpr const char* kScript =
-    "START 15|OK\n"
-    "ABOUT|name=\"pbrain-zel\", version=\"1.0\", author=\"the Kelvo developers\", "
-    "country=\"unknown\"\n"
-    "BEGIN|7,7\n"
-    "TURN 7,7|ERROR move onto a stone: 7,7\n"
-    "TURN 8,8|MOVE\n"
-    "TAKEBACK 8,8|ERROR not the last move: 8,8\n"
-    "RESTART|OK\n"
-    "BEGIN;TAKEBACK 7,7;TAKEBACK 7,7|7,7|OK|ERROR not the last move: 7,7\n"
-    "start 15\r|OK\n"
-    "START 20|ERROR unsupported board size 20: pbrain-zel plays on 15 x 15 only\n"
-    "START x|ERROR START needs a board size: x\n"
-    "RECTSTART 15,15|ERROR pbrain-zel plays on a square board of size 15 only\n"
-    "TURN|ERROR TURN needs x,y: \n"
-    "TURN 1,2,3|ERROR TURN needs x,y: 1,2,3\n"
-    "TURN 7,a|ERROR TURN needs x,y: 7,a\n"
-    "TURN -1,3|ERROR move off the board: -1,3\n"
-    "TURN 3,15|ERROR move off the board: 3,15\n"
-    "TAKEBACK|ERROR TAKEBACK needs x,y: \n"
-    // Input quoted back: printable characters only, at most 40 of them.
-    "\x01\xff WHAT ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789|ERROR unknown command: ?? WHAT "
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345...\n"
-    // Unknown keys are ignored; another rule is announced, and Renju is played all the same.
-    "INFO timeout_turn 200;INFO folder /a b;INFO evaluate 7,7;INFO|\n"
-    "INFO rule 1|MESSAGE pbrain-zel plays Renju rules only (rule 4); playing on under them\n"
-    "INFO timeout_turn abc|ERROR INFO TIMEOUT_TURN needs a number: abc\n"
-    "info TIME_LEFT|ERROR INFO TIME_LEFT needs a number: \n"
-    ";\r;   ;\t\r|\n"
-    "  End  |<end>\n"
-    "--\n"
-    "BOARD;7,7|ERROR BOARD needs x,y,who lines or DONE: 7,7\n"
-    "7,7,4|ERROR who must be 1, 2 or 3: 7,7,4\n"
-    "15,15,2|ERROR stone off the board: 15,15,2\n"
-    "7,7,2;7,7,1|ERROR two stones on one point: 7,7,1\n"
-    "DONE|MOVE\n"
-    "BOARD;7,7,3;done|MESSAGE stones of a continuous game are taken as the opponent's|MOVE\n"
-    "BOARD;1,1,1;2,2,1;DONE|ERROR the stone counts do not fit alternate moves: 2 own, 0 "
-    "opponent's\n"
-    "3,3,1|ERROR unknown command: 3,3,1\n"
-    "BOARD;3,3,1;END|<end>\n"
-    // A five on offer is taken at once, the first in row order: Black's in row 7 ...
-    "--\n"
-    "BOARD;3,7,1;4,7,1;5,7,1;6,7,1;3,9,2;4,9,2;5,9,2;6,9,2;DONE|2,7\n"
-    // ... and White's in column 10, beside Black's scattered stones.
-    "BOARD;10,2,1;10,3,1;10,4,1;10,5,1;1,1,2;1,3,2;3,1,2;13,13,2;12,12,2;DONE|10,1\n"
-    // White to move, and the search answers Black's stone k6 (10,9): the engine plays the
-    // best-scored legal point instead. (lfz084's 白先VCF #391, two moves into its answer.)
-    "-- 10\n"
-    "BOARD;5,9,2;5,8,2;6,10,2;6,9,2;7,11,2;8,10,2;8,6,2;9,13,2;9,9,2;10,11,2;10,9,2;10,6,2;"
-    "11,11,2;11,7,2;12,7,2;8,8,2;6,8,1;7,8,1;7,7,1;8,12,1;9,11,1;9,10,1;9,7,1;9,6,1;10,8,1;"
-    "11,10,1;11,8,1;12,11,1;12,6,1;13,12,1;9,8,1;DONE|DEBUG 10,9 is not legal; playing MOVE "
-    "instead|MOVE\n";
+// \r, \t and \xHH as those characters.
+std::string Unescape(const std::string& text) {
+  std::string bytes;
+  for (size_t k = 0; k < text.size(); ++k) {
+    if (text[k] != '\\' || k + 1 == text.size()) {
+      bytes += text[k];
+    } else if (text[++k] == 'x') {
+      bytes += static_cast<char>(std::stoi(text.substr(k + 1, 2), nullptr, 16));
+      k += 2;
+    } else {
+      bytes += text[k] == 'r' ? '\r' : text[k] == 't' ? '\t' : text[k];
+    }
+  }
+  return bytes;
+}
 
 // Every move answered is checked: the game's last move, of the colour to move, and for Black
 // not forbidden.
@@ -88,11 +46,14 @@ void CheckMove(const Game& game, const std::string& answer) {
   EXPECT_TRUE(game.moveCount() % 2 == 0 || !IsForbidden(JudgeBlackMove(before, {y, x})));
 }
 
+// The lines of data/protocol.txt, sent and answered.
 TEST(Brain, Protocol) {
   std::ostringstream out;
-  std::unique_ptr<Brain> brain = std::make_unique<Brain>(out, BrainOptions{4, {}, 1u});
-  std::istringstream script(kScript);
+  auto brain = std::make_unique<Brain>(out, BrainOptions{4, {}, 1u});
+  std::istringstream script(test::ReadFile(ZEL_BRAIN_DATA_DIR "/protocol.txt"));
+  int exchanges = 0;
   for (std::string line; std::getline(script, line);) {
+    if (line.starts_with("#")) continue;
     if (line.starts_with("--")) {
       const int level = line.size() > 3 ? std::stoi(line.substr(3)) : 4;
       brain = std::make_unique<Brain>(out, BrainOptions{level, {}, 1u});
@@ -104,15 +65,29 @@ TEST(Brain, Protocol) {
     expected = std::regex_replace(expected, std::regex(R"([.^$()\[\]{}*+?\\])"), R"(\$&)");
     expected = std::regex_replace(std::regex_replace(expected, std::regex("\\|"), "\n"),
                                   std::regex("MOVE"), R"(\d+,\d+)");
-    std::istringstream inputs(line.substr(0, bar));
-    for (std::string input; std::getline(inputs, input, ';');) {
+    const std::string inputs = Unescape(line.substr(0, bar));
+    for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+      end = inputs.find(';', start);
       out.str("");
-      const bool running = brain->HandleLine(input);
+      const bool running = brain->HandleLine(inputs.substr(start, end - start));
       CheckMove(brain->game(), out.str());
       answers += out.str() + (running ? "" : "<end>\n");
     }
     EXPECT_TRUE(std::regex_match(answers, std::regex(expected))) << line << "\n" << answers;
+    ++exchanges;
   }
+  EXPECT_GT(exchanges, 50);
+}
+
+TEST(Brain, InfoSetsTheTimeLimits) {
+  std::ostringstream out;
+  Brain brain(out);
+  for (const char* line :
+       {"INFO timeout_turn 200", "info TIMEOUT_MATCH 90000", "INFO time_left -5"})
+    brain.HandleLine(line);
+  EXPECT_EQ(brain.limits().turn, 200);
+  EXPECT_EQ(brain.limits().match, 90000);
+  EXPECT_EQ(brain.limits().left, 0);
 }
 
 // A tenth and 30 ms are kept back; a twelfth of what is left of the match is the soft limit.
