@@ -1,4 +1,4 @@
-// Files in scratch directories, and runs of the programs with what they printed.
+// Scratch files, and runs of the programs with what they printed.
 #pragma once
 
 #include <sys/wait.h>
@@ -17,14 +17,12 @@ namespace zel::test {
 
 struct CliRun {
   int status = -1;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
   std::stringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 
@@ -40,18 +38,16 @@ inline std::filesystem::path ScratchDir(const std::string& name) {
   return dir;
 }
 
-// Runs "program arguments" through the shell (so either may hold redirections or "env ...").
-// Output goes to a directory of this run's own; with a timeout, a run that blocks is stopped
-// (status 124) instead of hanging the test.
+// Runs "program arguments" through the shell, so either may hold redirections or "env ...". A run
+// still going after timeoutSeconds is stopped (status 124) rather than hang the test.
 inline CliRun RunProgram(const std::string& program, const std::string& arguments,
                          int timeoutSeconds = 0) {
   static int runs = 0;
   const auto dir = ScratchDir("run_" + std::to_string(getpid()) + "_" + std::to_string(++runs));
-  const std::string timeout =
-      timeoutSeconds > 0 ? "timeout " + std::to_string(timeoutSeconds) + " " : "";
-  const std::string command = timeout + program + " " + arguments + " >" + (dir / "out").string() +
-                              " 2>" + (dir / "err").string();
-  const int raw = std::system(command.c_str());
+  const std::string timeout = timeoutSeconds > 0 ? "timeout " + std::to_string(timeoutSeconds) : "";
+  const int raw = std::system((timeout + " " + program + " " + arguments + " >" +
+                               (dir / "out").string() + " 2>" + (dir / "err").string())
+                                  .c_str());
   CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir / "out"), ReadFile(dir / "err")};
   std::filesystem::remove_all(dir);
   return run;
