@@ -138,7 +138,7 @@ TEST_F(Window, ForbiddenPointsAreCrossed) {
 TEST_F(Window, ClicksPlayTheirCells) {
   Click({159, 159});
   Click({159, 159});
-  QTest::mouseDClick(view_, Qt::LeftButton, {}, view_->PictureTransform().map(QPoint(30, 30)));
+  QTest::mouseDClick(view_, Qt::LeftButton, {}, view_->PictureTransform().map(QPoint(60, 60)));
   Click({310, 310});
   Click({5, 5});  // the band left of and above the grid: a15
   EXPECT_EQ(std::vector<Point>(game_.Moves().begin(), game_.Moves().end()), Rif("h8 a15"));
