@@ -1,351 +1,234 @@
-// The main window: its caption and size, the menu's items and check marks, every command's
-// effect, clicks and keys on the board, saving and loading, and input while the computer thinks.
+// The window on Qt's offscreen platform: clicks, the menu, the painted board, messages and file
+// dialogs, and closing while the computer thinks. The game's input is tested with the game.
 #include <gtest/gtest.h>
 
-#include <QAction>
+#include <QApplication>
 #include <QMenuBar>
-#include <QMessageBox>
+#include <QTest>
 #include <QTimer>
-#include <chrono>
-#include <map>
+#include <sstream>
 
 #include "files/record.h"
-#include "files/trace.h"
-#include "shell/cabout_dlg.h"
-#include "support/window_fixture.h"
+#include "shell/cmain_frame.h"
+#include "support/positions.h"
+#include "support/run_cli.h"
 
 namespace zel::test {
 namespace {
 
-using namespace std::chrono_literals;
+// A view whose message boxes and file dialogs are answered by the test, through the Host seam.
+class TestView : public CZelView {
+ public:
+  using CZelView::CZelView;
+  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+  std::optional<std::filesystem::path> AskOpenPath(std::string_view) override { return path; }
+  std::optional<std::filesystem::path> AskSavePath(std::string_view) override { return path; }
 
-// The checked items among the checkable ones.
-std::vector<Command> Checked(CMainFrame& frame) {
-  frame.UpdateCheckMarks();
-  std::vector<Command> checked;
-  for (const MenuItem& item : kMenuItems) {
-    if (!item.label.empty() && frame.Action(item.command)->isChecked())
-      checked.push_back(item.command);
+  std::vector<std::string> messages;
+  std::optional<std::filesystem::path> path;  // the file dialogs' answer; none cancels
+};
+
+const QColor kYellow(255, 255, 0), kBlackPen(0, 0, 0), kWhitePen(255, 255, 255);
+const QColor kGreen(64, 255, 64), kRed(255, 0, 0);
+
+// A cell's centre, and the 19-pixel box its stone is drawn in, in the picture.
+const auto Centre = [](Point p) { return QPoint(26 + 19 * p.col, 26 + 19 * p.row); };
+QRect Box(std::string_view cell) {
+  const Point p = Rif(cell)[0];
+  return {17 + 19 * p.col, 17 + 19 * p.row, 19, 19};
+}
+
+class Window : public ::testing::Test {
+ protected:
+  Window() : view_(new TestView(nullptr, dir_ / "move.txt")), frame_(view_), game_(view_->game()) {
+    game_.SeedRandom(1);
+    frame_.show();
+    QApplication::processEvents();
   }
-  return checked;
-}
 
-TEST_F(WindowTest, StartsAsANewGameWithTheDefaultsChecked) {
-  EXPECT_EQ(frame_.windowTitle(), QStringLiteral("  Deep Kelvo - ver 1.1"));
-  EXPECT_EQ(frame_.size(), QSize(318, 373));
-  EXPECT_EQ(view_->scale(), 1.0);  // the whole board at scale 1
-  EXPECT_EQ(frame_.StatusText(), QStringLiteral("Welcome to Kelvo version"));
-  EXPECT_EQ(view_->game().moveCount(), 0);
-  EXPECT_EQ(Checked(frame_),
-            (std::vector{Command::kBothMan, Command::kBeginner, Command::kNon34, Command::kRandom,
-                         Command::kGoo, Command::kForbiddenPoints}));
-}
-
-// The menu bar holds the menus and items of the table, in order, with separators between groups.
-TEST_F(WindowTest, MenusFollowTheTable) {
-  std::vector<std::string> shown;
-  for (QAction* menuAction : frame_.menuBar()->actions()) {
-    for (QAction* action : menuAction->menu()->actions())
-      shown.push_back(menuAction->text().toStdString() + "/" + action->text().toStdString());
+  void Click(QPoint at) {
+    QTest::mouseClick(view_, Qt::LeftButton, {}, view_->PictureTransform().map(at));
   }
-  std::vector<std::string> expected;
-  for (const MenuItem& item : kMenuItems)
-    expected.push_back(std::string(item.menu) + "/" + std::string(item.label));
-  EXPECT_EQ(shown, expected);
-  EXPECT_EQ(frame_.Action(Command::kSave)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  void Play(std::string_view cells) {
+    for (const Point p : Rif(cells))
+      Click(Centre(p));
+  }
+  void Do(Command command) { frame_.Action(command)->trigger(); }
+  QImage Grab() const { return view_->grab().toImage(); }
+  // The painted view's colour at a point of the picture.
+  QColor At(const QImage& image, QPoint at) const {
+    return image.pixelColor(view_->PictureTransform().map(at));
+  }
+  bool Shows(const QImage& image, QRect box, QColor colour) const {
+    for (int k = 0; k < box.width() * box.height(); ++k) {
+      if (At(image, box.topLeft() + QPoint(k % box.width(), k / box.width())) == colour)
+        return true;
+    }
+    return false;
+  }
+  // The points crossed in red, row by row.
+  std::vector<Point> Crossed() const {
+    std::vector<Point> crossed;
+    const QImage image = Grab();
+    for (int k = 0; k < kBoardSize * kBoardSize; ++k) {
+      const Point p{k / kBoardSize, k % kBoardSize};
+      if (At(image, Centre(p) + QPoint(2, 2)) == kRed) crossed.push_back(p);
+    }
+    return crossed;
+  }
+
+  std::filesystem::path dir_ =
+      ScratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  TestView* view_;  // owned by the frame
+  CMainFrame frame_;
+  Game& game_;
+};
+
+TEST_F(Window, PaintedBoard) {
+  Play("h8 i9");  // Black on the centre star point, White beside it
+  const QImage image = Grab();
+  // The background; the star point d12 and beside it; a grid line and beside it; the grid's end,
+  // short of the last point; Black's stone; White's, its outline, and beside it.
+  const std::pair<QPoint, QColor> pixels[] = {
+      {{2, 300}, kYellow},     {{83, 83}, kBlackPen},   {{86, 86}, kYellow},
+      {{121, 65}, kBlackPen},  {{122, 65}, kYellow},    {{291, 292}, kBlackPen},
+      {{292, 292}, kYellow},   {{153, 159}, kBlackPen}, {{172, 140}, kWhitePen},
+      {{170, 140}, kBlackPen}, {{169, 136}, kYellow}};
+  for (const auto& [at, colour] : pixels)
+    EXPECT_EQ(At(image, at), colour) << at.x() << "," << at.y();
+  // The last move's number, on the last stone only.
+  EXPECT_TRUE(Shows(image, Box("i9"), kGreen));
+  EXPECT_FALSE(Shows(image, Box("h8"), kGreen));
 }
 
-// Each command's effect on the game and the view, and the check marks that follow it.
-TEST_F(WindowTest, CommandsSetTheirFieldsAndCheckMarks) {
-  Game& game = view_->game();
-  const struct {
-    Command command;
-    std::function<bool()> done;  // the command's effect is there
-    std::vector<Command> checked;
-  } cases[] = {
-      {Command::kBlackComputer,
-       [&] {
-         return game.blackPlayer() == kComputer && game.moveCount() == 1 &&
-                game.Move(1) == Point{7, 7};
-       },
-       {Command::kBlackComputer, Command::kBeginner, Command::kNon34, Command::kRandom,
-        Command::kGoo, Command::kForbiddenPoints}},
-      {Command::kWhiteComputer,
-       [&] { return game.whitePlayer() == kComputer && game.moveCount() == 0; },
-       {Command::kWhiteComputer, Command::kBeginner, Command::kNon34, Command::kRandom,
-        Command::kGoo, Command::kForbiddenPoints}},
-      {Command::kLevel3,
-       [&] { return game.settings().searchLevel == kLevelItems[3].searchLevel; },
-       {Command::kWhiteComputer, Command::kLevel3, Command::kNon34, Command::kRandom, Command::kGoo,
-        Command::kForbiddenPoints}},
-      {Command::kAdvanced,
-       [&] { return game.thinkingTime() == kLevelItems[5].thinkingTime; },
-       {Command::kWhiteComputer, Command::kAdvanced, Command::kNon34, Command::kRandom,
-        Command::kGoo, Command::kForbiddenPoints}},
-      {Command::kNon34,
-       [&] { return !game.settings().quietMoves; },
-       {Command::kWhiteComputer, Command::kAdvanced, Command::kRandom, Command::kGoo,
-        Command::kForbiddenPoints}},
-      {Command::kRandom,
-       [&] { return !game.settings().randomChoice; },
-       {Command::kWhiteComputer, Command::kAdvanced, Command::kGoo, Command::kForbiddenPoints}},
-      {Command::kTraceOnOff,
-       [&] { return game.traceSwitch(); },
-       {Command::kWhiteComputer, Command::kAdvanced, Command::kTraceOnOff, Command::kGoo,
-        Command::kForbiddenPoints}},
-      {Command::kDebug,
-       [&] { return game.displayMode() == 1; },
-       {Command::kWhiteComputer, Command::kAdvanced, Command::kTraceOnOff, Command::kDebug,
-        Command::kForbiddenPoints}},
-      {Command::kForbiddenPoints,
-       [&] { return !view_->showForbidden(); },
-       {Command::kWhiteComputer, Command::kAdvanced, Command::kTraceOnOff, Command::kDebug}},
-      {Command::kBeginner,
-       [&] { return game.settings().searchLevel == 10 && game.thinkingTime() == 0ms; },
-       {Command::kWhiteComputer, Command::kBeginner, Command::kTraceOnOff, Command::kDebug}},
-      {Command::kGoo,
-       [&] { return game.displayMode() == 0; },
-       {Command::kWhiteComputer, Command::kBeginner, Command::kTraceOnOff, Command::kGoo}},
-      {Command::kBothMan,
-       [&] { return game.whitePlayer() == kMan; },
-       {Command::kBothMan, Command::kBeginner, Command::kTraceOnOff, Command::kGoo}},
+// "Goo" labels rows 1 to 9, A to F and columns a to o; "Debug" both 0 to 9, A to E. So Goo's row
+// label i is drawn as Debug's i + 1, and no column label is the same.
+TEST_F(Window, Labels) {
+  const QTransform at = view_->PictureTransform();
+  const auto label = [&](const QImage& image, bool row, int i) {
+    return image.copy(
+        at.mapRect(row ? QRect(0, 17 + 19 * i, 16, 19) : QRect(19 + 19 * i, 0, 16, 16)));
   };
-  for (const auto& c : cases) {
-    frame_.Action(c.command)->trigger();
-    EXPECT_TRUE(c.done()) << static_cast<int>(c.command);
-    EXPECT_EQ(Checked(frame_), c.checked) << static_cast<int>(c.command);
+  const QImage goo = Grab();
+  Do(Command::kDebug);
+  const QImage debug = Grab();
+  for (int i = 0; i < kBoardSize; ++i) {
+    EXPECT_TRUE(i == 14 || label(goo, true, i) == label(debug, true, i + 1)) << i;
+    EXPECT_NE(label(goo, true, i), label(debug, true, i)) << i;
+    EXPECT_NE(label(goo, false, i), label(debug, false, i)) << i;
   }
-  // Choosing a checked item again keeps it checked, at once; toggles come back.
-  frame_.Action(Command::kBeginner)->trigger();
-  EXPECT_TRUE(frame_.Action(Command::kBeginner)->isChecked());
-  frame_.Action(Command::kNon34)->trigger();
-  frame_.Action(Command::kRandom)->trigger();
-  EXPECT_TRUE(game.settings().quietMoves && game.settings().randomChoice);
-  EXPECT_EQ(Checked(frame_), (std::vector{Command::kBothMan, Command::kBeginner, Command::kNon34,
-                                          Command::kRandom, Command::kTraceOnOff, Command::kGoo}));
 }
 
-// "Wide", "Misete" and "Norite" change nothing; "New Game" clears the board, keeping the players.
-TEST_F(WindowTest, InertItemsAndNewGame) {
-  Game& game = view_->game();
-  ClickCells("h8 h9 i8");
-  const std::vector<Point> before(game.Moves().begin(), game.Moves().end());
-  for (const Command command : {Command::kWide, Command::kMisete, Command::kNorite})
-    frame_.Action(command)->trigger();
-  EXPECT_EQ(std::vector<Point>(game.Moves().begin(), game.Moves().end()), before);
-  EXPECT_FALSE(frame_.Action(Command::kWide)->isChecked());
-  frame_.Action(Command::kWhiteComputer)->trigger();
-  ClickCells("h8");
-  EXPECT_EQ(game.moveCount(), 2);
-  frame_.Action(Command::kNewGame)->trigger();
-  EXPECT_EQ(game.moveCount(), 0);
-  EXPECT_EQ(game.whitePlayer(), kComputer);
-}
-
-// "Next" makes the computer play the side to move, whoever plays it.
-TEST_F(WindowTest, NextPlaysTheSideToMove) {
-  Game& game = view_->game();
-  ClickCells("h8");
-  frame_.Action(Command::kNext)->trigger();
-  ASSERT_EQ(game.moveCount(), 2);
-  EXPECT_EQ(game.position().board[game.Move(2).row][game.Move(2).col], kWhite);
-  frame_.Action(Command::kNext)->trigger();
-  EXPECT_EQ(game.moveCount(), 3);
-  EXPECT_EQ(frame_.StatusText(), QString::fromUtf8("ﾚﾃﾞｨ"));
-  EXPECT_EQ(game.BrokenInvariant(), std::nullopt);
-}
-
-// Clicks at the board's pixels: the user's stone, the computer's reply, and the messages.
-TEST_F(WindowTest, ClicksPlayTheirCells) {
-  Game& game = view_->game();
-  frame_.Action(Command::kWhiteComputer)->trigger();
-  ClickPicture({159, 159});
-  ASSERT_EQ(game.moveCount(), 2);
-  EXPECT_EQ(game.Move(1), (Point{7, 7}));
-  // A click on a stone, the second press of a double click and a click beside the grid do
-  // nothing.
-  ClickPicture({159, 159});
-  QTest::mouseDClick(view_, Qt::LeftButton, {}, view_->PictureTransform().map(QPoint(30, 30)));
-  ClickPicture({310, 310});
-  EXPECT_EQ(game.moveCount(), 2);
-  // A click in the band left of the first line plays the first column.
-  ClickPicture({5, 5});
-  EXPECT_EQ(game.Move(3), (Point{0, 0}));
-  EXPECT_TRUE(view_->messages.empty());
-}
-
-TEST_F(WindowTest, WinAndKinjiteAreShownInMessageBoxes) {
-  Game& game = view_->game();
-  Load("d8 a1 e8 a3 f8 a5 g8 a7");
-  ClickCells("h8");
-  EXPECT_EQ(view_->messages, std::vector<std::string>{"Black Won !"});
-  // A double three: "Kinjite !", and the stone stands.
-  Load("f8 a1 g8 a3 h10 a5 h9 a7");
-  view_->messages.clear();
-  ClickCells("h8");
+// Black's forbidden points are crossed while Black is to move, and while the menu item is on.
+TEST_F(Window, ForbiddenPointsAreCrossed) {
+  // A double three at h8 (f8 g8 and h9 h10); a double four at l4 (j4 k4 m4 and l2 l3 l5).
+  game_.LoadMoves(Rif("f8 a1 g8 a3 h10 a5 h9 a7 j4 o15 k4 o13 m4 o11 l2 o9 l3 n15 l5 n13"));
+  EXPECT_EQ(Crossed(), Rif("h8 l4"));
+  Play("h8");
   EXPECT_EQ(view_->messages, std::vector<std::string>{"Kinjite !"});
-  EXPECT_EQ(game.moveCount(), 9);
+  EXPECT_EQ(Crossed(), std::vector<Point>{});  // White to move
+  QTest::keyClick(view_, ' ');                 // takes h8 back
+  EXPECT_EQ(Crossed(), Rif("h8 l4"));
+  Do(Command::kForbiddenPoints);
+  EXPECT_EQ(Crossed(), std::vector<Point>{});
 }
 
-// Space takes the last stone back and 'n' plays it again, with both players the user.
-TEST_F(WindowTest, TakeBackAndReplayKeys) {
-  Game& game = view_->game();
-  ClickCells("h8 h9 i8");
-  QTest::keyClick(view_, ' ');
-  QTest::keyClick(view_, ' ');
-  EXPECT_EQ(game.moveCount(), 1);
-  QTest::keyClick(view_, 'n');
-  EXPECT_EQ(game.moveCount(), 2);
-  EXPECT_EQ(game.Move(2), Rif("h9")[0]);
-  QTest::keyClick(view_, 'N');  // not 'n'
-  EXPECT_EQ(game.moveCount(), 2);
+// Clicks go to the cell under them in the picture as it is scaled; a double click's second press,
+// a stone and the margins play nothing.
+TEST_F(Window, ClicksPlayTheirCells) {
+  Click({159, 159});
+  Click({159, 159});
+  QTest::mouseDClick(view_, Qt::LeftButton, {}, view_->PictureTransform().map(QPoint(60, 60)));
+  Click({310, 310});
+  Click({5, 5});  // the band left of and above the grid: a15
+  EXPECT_EQ(std::vector<Point>(game_.Moves().begin(), game_.Moves().end()), Rif("h8 a15"));
+  frame_.resize(700, 900);
+  QApplication::processEvents();
+  ASSERT_GT(view_->scale(), 2.0);
+  Play("d12");
+  QTest::mouseClick(view_, Qt::LeftButton, {}, QPoint(view_->width() / 2, 1));  // beside the board
+  EXPECT_EQ(std::vector<Point>(game_.Moves().begin(), game_.Moves().end()), Rif("h8 a15 d12"));
+  EXPECT_EQ(At(Grab(), Centre(Rif("d12")[0]) + QPoint(-6, 0)), kBlackPen);
+  frame_.resize(200, 200);
+  QApplication::processEvents();
+  ASSERT_LT(view_->scale(), 1.0);
+  Play("l4");
+  EXPECT_EQ(game_.Move(4), Rif("l4")[0]);
 }
 
-// "Save" and Ctrl+S write the record; "Load" reads it back; a failed save says why in a box.
-TEST_F(WindowTest, SavingAndLoadingTheRecord) {
-  Game& game = view_->game();
-  ClickCells("h8 h9 i8");
-  frame_.Action(Command::kSave)->trigger();
-  EXPECT_EQ(LoadRecord(dir_ / "move.txt").moves.size(), 3U);
+// The menu bar shows the table's items in order; each item's check mark follows the state it
+// stands for at once (data/check_marks.txt).
+TEST_F(Window, MenuAndCheckMarks) {
+  std::vector<std::string> shown, table;
+  for (QAction* menu : frame_.menuBar()->actions()) {
+    for (QAction* action : menu->menu()->actions())
+      shown.push_back(menu->text().toStdString() + "/" + action->text().toStdString());
+  }
+  for (const MenuItem& item : kMenuItems)
+    table.push_back(std::string(item.menu) + "/" + std::string(item.label));
+  EXPECT_EQ(shown, table);
+  std::istringstream marks(ReadFile(ZEL_UI_DATA_DIR "/check_marks.txt"));
+  int lines = 0;
+  for (std::string line; std::getline(marks, line); ++lines) {
+    if (line.starts_with("#")) continue;
+    const size_t arrow = line.find(" => ");
+    for (const MenuItem& item : kMenuItems) {
+      if (item.checkable && item.label == line.substr(0, arrow)) Do(item.command);
+    }
+    std::string checked;
+    for (const MenuItem& item : kMenuItems) {
+      if (item.checkable && frame_.Action(item.command)->isChecked())
+        checked += std::string(checked.empty() ? "" : ", ") + std::string(item.label);
+    }
+    EXPECT_EQ(checked, line.substr(arrow + 4)) << line;
+  }
+  EXPECT_GT(lines, 20);
+}
 
-  ClickCells("i9");  // the fourth stone: the record is written on its own
-  ClickCells("j8");
+// Ctrl+S writes the record and Load reads it; the trace is saved where the dialog says and loaded
+// back.
+TEST_F(Window, FileItems) {
+  Play("h8 h9 i8");
   frame_.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));
   QTest::keyClick(&frame_, Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(LoadRecord(dir_ / "move.txt").moves.size(), 5U);
-
-  frame_.Action(Command::kNewGame)->trigger();
-  frame_.Action(Command::kLoad)->trigger();
-  EXPECT_EQ(game.moveCount(), 5);
-
-  std::filesystem::remove(dir_ / "move.txt");
-  std::filesystem::create_directory(dir_ / "move.txt");  // a directory cannot be written over
-  frame_.Action(Command::kSave)->trigger();
-  ASSERT_EQ(view_->messages.size(), 1U);
-  EXPECT_EQ(view_->messages[0].rfind("Cannot save move.txt: ", 0), 0U) << view_->messages[0];
-  ClickCells("j9 k8 k9");  // the 8th stone's autosave fails: the status bar says so
-  EXPECT_TRUE(frame_.StatusText().startsWith(QStringLiteral("Cannot save move.txt: ")))
-      << frame_.StatusText().toStdString();
-  EXPECT_EQ(view_->messages.size(), 1U);
-}
-
-// The trace menu: the computer's nodes saved in full and short, and loaded back with the last
-// move left for 'n'.
-TEST_F(WindowTest, TraceFiles) {
-  Game& game = view_->game();
-  frame_.Action(Command::kTraceOnOff)->trigger();
-  Load("g6 g7 h7 h5 h8 i7 j10 i9 j8 j7");
-  frame_.Action(Command::kNext)->trigger();
-  ASSERT_EQ(game.moveCount(), 11);
-  view_->saveAnswers = {dir_ / "full.txt", dir_ / "short.txt"};
-  frame_.Action(Command::kTraceSaveFull)->trigger();
-  frame_.Action(Command::kTraceSaveShort)->trigger();
-  const auto full = std::filesystem::file_size(dir_ / "full.txt");
-  const auto brief = std::filesystem::file_size(dir_ / "short.txt");
-  EXPECT_GT(full, brief);
-  EXPECT_GT(brief, 0U);
-
-  frame_.Action(Command::kNewGame)->trigger();
-  view_->openAnswers = {dir_ / "full.txt"};
-  frame_.Action(Command::kTraceLoad)->trigger();
-  EXPECT_EQ(game.moveCount(), 10);
-  QTest::keyClick(view_, 'n');
-  EXPECT_EQ(game.moveCount(), 11);
-}
-
-// While the computer thinks the window goes on handling events, but clicks, keys and commands do
-// not reach the game: the reply is the one of a game without them.
-TEST_F(WindowTest, InputWhileTheComputerThinksIsDropped) {
-  const char* position = "g6 g7 h7 h5 h8 i7 j10 i9 j8 j7";  // the search runs past depth 6
-  HeadlessHost quiet;
-  Game reference(quiet, {});
-  reference.SeedRandom(1);
-  reference.LoadMoves(Rif(position));
-  reference.RequestMove();
-
-  Game& game = view_->game();
-  Load(position);
-  int delivered = 0;
-  QTimer::singleShot(0, view_, [&] {
-    ++delivered;
-    EXPECT_TRUE(game.thinking());
-    QTest::mouseClick(view_, Qt::LeftButton, {}, view_->PictureTransform().map(QPoint(30, 30)));
-    QTest::keyClick(view_, ' ');
-    for (const Command command : {Command::kNewGame, Command::kBlackComputer, Command::kNext,
-                                  Command::kLoad, Command::kLevel4, Command::kDebug})
-      frame_.Action(command)->trigger();
-  });
-  frame_.Action(Command::kNext)->trigger();
-  EXPECT_EQ(delivered, 1);
-  EXPECT_EQ(std::vector<Point>(game.Moves().begin(), game.Moves().end()),
-            std::vector<Point>(reference.Moves().begin(), reference.Moves().end()));
-  EXPECT_EQ(game.levelIndex(), 0);
-  EXPECT_EQ(game.displayMode(), 0);
-  EXPECT_EQ(Checked(frame_).front(), Command::kBothMan);
+  EXPECT_EQ(LoadRecord(dir_ / "move.txt").moves, Rif("h8 h9 i8"));
+  Do(Command::kTraceOnOff);
+  Do(Command::kNext);  // the fourth stone, which writes the record too
+  view_->path = dir_ / "trace.txt";
+  Do(Command::kTraceSaveFull);
+  Do(Command::kTraceLoad);  // all moves but the last
+  EXPECT_EQ(game_.moveCount(), 3);
+  Do(Command::kLoad);
+  EXPECT_EQ(game_.moveCount(), 4);
 }
 
 // Closing the window while the computer thinks stops the search: no level of it completes, the
 // one-ply choice is played at once, and the window closes.
-TEST_F(WindowTest, ClosingWhileThinkingEndsTheSearch) {
-  Game& game = view_->game();
-  frame_.Action(Command::kAdvanced)->trigger();  // a search of up to 1.5 s
-  Load("g6 g7 h7 h5 h8 i7 j10 i9 j8 j7");
+TEST_F(Window, ClosingWhileThinkingEndsTheSearch) {
+  Do(Command::kAdvanced);  // a search of up to 1.5 s
+  game_.LoadMoves(Rif("g6 g7 h7 h5 h8 i7 j10 i9 j8 j7"));
   QTimer::singleShot(0, &frame_, [&] { frame_.close(); });
-  frame_.Action(Command::kNext)->trigger();
-  EXPECT_EQ(game.traceCount(), 0);  // the nodes of the last completed level: none
-  EXPECT_EQ(game.searchResult(), SearchResult{});
+  Do(Command::kNext);
+  EXPECT_EQ(game_.traceCount(), 0);
+  EXPECT_EQ(game_.moveCount(), 11);
   EXPECT_FALSE(frame_.isVisible());
-  EXPECT_EQ(game.moveCount(), 11);
-  EXPECT_EQ(game.BrokenInvariant(), std::nullopt);
 }
 
-// The About item shows the About box.
-TEST_F(WindowTest, AboutShowsTheAboutBox) {
-  QString caption;
-  QTimer::singleShot(0, [&] {
-    if (auto* box = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
-      caption = box->windowTitle();
-      box->accept();
-    }
-  });
-  frame_.Action(Command::kAbout)->trigger();
-  EXPECT_EQ(caption, QString::fromUtf8("Zelのﾊﾞｰｼﾞｮﾝ情報"));
-}
-
-// The view's own message box: modal, with the application's caption and an OK button.
-TEST(WindowMessages, MessageBoxHasTheCaption) {
-  CZelView view(nullptr, ScratchDir("window_message") / "move.txt");
-  QString caption;
-  QString text;
-  bool modal = false;
-  QTimer::singleShot(0, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      caption = box->windowTitle();
-      text = box->text();
-      modal = box->isModal() && box->buttons().size() == 1;
-      box->accept();
-    }
-  });
-  view.ShowMessage("Black Won !");
-  EXPECT_EQ(caption, QStringLiteral("version 1.1"));
-  EXPECT_EQ(text, QStringLiteral("Black Won !"));
-  EXPECT_TRUE(modal);
-}
-
-// zel --help and --version answer without a display; anything else unknown is refused.
+// The program: its version without a display, and an unknown argument refused.
 TEST(WindowProgram, CommandLine) {
-  const std::string program = ZEL_WINDOW_PATH;
-  const CliRun help = RunProgram(program, "--help", 10);
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: zel", 0), 0U) << help.out;
-  const CliRun version = RunProgram("env DISPLAY= " + program, "--version", 10);
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "zel 1.1\n");
-  const CliRun unknown = RunProgram("env QT_QPA_PLATFORM=offscreen " + program, "--frobnicate", 10);
+  EXPECT_EQ(RunProgram("env DISPLAY= " ZEL_WINDOW_PATH, "--version", 10).out, "zel 1.1\n");
+  const CliRun unknown = RunProgram("env QT_QPA_PLATFORM=offscreen " ZEL_WINDOW_PATH, "-x", 10);
   EXPECT_EQ(unknown.status, 2);
-  EXPECT_NE(unknown.err.find("unknown argument '--frobnicate'"), std::string::npos) << unknown.err;
+  EXPECT_NE(unknown.err.find("zel: unknown argument '-x'\nUsage: zel"), std::string::npos);
 }
 
 }  // namespace
 }  // namespace zel::test
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
