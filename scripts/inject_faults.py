@@ -388,15 +388,30 @@ def run(cmd, cwd, timeout=None):
 def copy_tree(work):
     """The working tree's files (tracked and untracked, not ignored), copied to `work`."""
     files = run(["git", "ls-files", "-co", "--exclude-standard", "-z"], ROOT).stdout.split("\0")
+    # Files the tree no longer has are removed; the build directory stays.
+    keep = {Path(name) for name in files if name}
     if work.exists():
-        for entry in work.iterdir():
-            if entry.name != "build":
-                shutil.rmtree(entry) if entry.is_dir() else entry.unlink()
+        for path in sorted(work.rglob("*"), reverse=True):
+            relative = path.relative_to(work)
+            if relative.parts[0] == "build" or relative in keep:
+                continue
+            if path.is_dir():
+                if not any(path.iterdir()):
+                    path.rmdir()
+            else:
+                path.unlink()
     for name in filter(None, files):
         source = ROOT / name
-        if source.is_file():
-            (work / name).parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(source, work / name)
+        target = work / name
+        if not source.is_file():
+            continue
+        # A file copied anew gets the time of the copy, so that a scratch build made from an
+        # older copy rebuilds what it changed; an unchanged file keeps its time.
+        if target.is_file() and target.read_bytes() == source.read_bytes():
+            continue
+        target.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copyfile(source, target)
+        shutil.copymode(source, target)
 
 
 def build(work, jobs):
