@@ -1,5 +1,4 @@
-// The pattern engine: segment codes, the incremental update held to a whole-line reference,
-// and the threat scan.
+// The pattern engine: segment codes, the update held to a whole-line reference, the threat scan.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,11 +7,11 @@
 #include <random>
 #include <set>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "patterns/line_codes.h"
 #include "patterns/lines.h"
+#include "patterns/near_points.h"
 #include "patterns/segment.h"
 #include "patterns/threat_inventory.h"
 #include "patterns/update.h"
@@ -21,15 +20,13 @@
 namespace zel {
 namespace {
 
-using test::Listing;
 using test::Points;
 using test::Scan;
 using test::Stones;
 
-// Every segment of 5 to 15 cells, every arrangement of own stones in it, for both colours: the
-// cells coded as threats are counted and every code is folded into an FNV-1a hash. Any change to
-// what the evaluator computes, for any segment, changes the pair (patterns/line_codes.h says
-// what the codes mean).
+// Every segment of 5 to 15 cells, every arrangement of own stones in it, both colours: threat
+// cells counted, every code folded into an FNV-1a hash. Any change to any segment's codes
+// changes the pair.
 TEST(EvaluateSegment, Signature) {
   std::uint64_t hash = 14695981039346656037ULL;
   std::int64_t threats = 0;
@@ -120,9 +117,8 @@ struct Reference {
   }
 };
 
-// Whether the position holds the reference's board values, codes and threat counts (stale
-// counts of stones' points and short diagonals' codes included), and the threat and line masks
-// that follow from them.
+// Whether the position holds the reference's board values, codes and threat counts (stale ones
+// included), and the threat and line masks that follow from them.
 ::testing::AssertionResult SameAsReference(const Position& pos, const Reference& ref) {
   for (int r = 0; r < kBoardSize; ++r) {
     for (int c = 0; c < kBoardSize; ++c) {
@@ -154,9 +150,8 @@ struct Reference {
   return ::testing::AssertionSuccess();
 }
 
-// Random placements, on empty and marked points, and removals of any stone, on sparse and dense
-// boards and boards of mostly one colour (long runs, overlines): after every update the
-// position equals the reference's.
+// Placements on empty and marked points and removals, on sparse, dense and mostly one-colour
+// boards (long runs, overlines): after every update the position equals the reference's.
 TEST(UpdatePatterns, RandomPlacementsAndRemovalsMatchTheReference) {
   // Every segment's codes kept first, as after a long search: the update must read only its own
   // segment's codes however full the memory around them is.
@@ -216,7 +211,8 @@ TEST(ScanThreats, EntriesOfOnePoint) {
 // Below the root the scan lists the threats of the points on the eight rays from the given
 // point, four steps at most and up to the first stone of its opponent (White's stones stop the
 // rays from a Black stone, Black's the others): the whole-board scan's entries at those points.
-// The lists a scan is not asked for stay empty.
+// The lists a scan is not asked for stay empty. The move choice's window takes the points
+// without a stone four steps along each line, stones or not between.
 TEST(ScanThreats, NearScanTakesThePointsOnTheRays) {
   std::mt19937 rng(7);
   ThreatInventory near;  // reused: every scan starts from empty lists
@@ -228,13 +224,24 @@ TEST(ScanThreats, NearScanTakesThePointsOnTheRays) {
     const Point from{static_cast<int>(rng() % kBoardSize), static_cast<int>(rng() % kBoardSize)};
     const int opponent = pos.board[from.row][from.col] == kBlack ? kWhite : kBlack;
     bool reached[kBoardSize][kBoardSize] = {};
+    bool window[kBoardSize][kBoardSize] = {};
+    int windowCount = 0;
     for (int ray = 0; ray < 9; ++ray) {
       const int dr = ray / 3 - 1;
       const int dc = ray % 3 - 1;
-      for (int k = 1, r = from.row + dr, c = from.col + dc;
-           k < 5 && ray != 4 && OnBoard(r, c) && pos.board[r][c] != opponent; ++k, r += dr, c += dc)
-        reached[r][c] = true;
+      bool stopped = false;
+      for (int k = 1, r = from.row + dr, c = from.col + dc; k < 5 && ray != 4 && OnBoard(r, c);
+           ++k, r += dr, c += dc) {
+        stopped = stopped || pos.board[r][c] == opponent;
+        reached[r][c] = !stopped;
+        window[r][c] = pos.board[r][c] < 1;
+        windowCount += window[r][c] ? 1 : 0;
+      }
     }
+    const NearPoints points = CollectNearPoints(kWindowMode, 5, from.row, from.col, pos);
+    ASSERT_EQ(points.count, windowCount) << "game " << game;
+    for (const Point p : points.List())
+      ASSERT_TRUE(window[p.row][p.col]) << "game " << game << " at " << p.row << "," << p.col;
     const ThreatInventory full = Scan(pos);
     const KindSet kinds = game % 2 == 0 ? kEveryKind : static_cast<KindSet>(rng()) & kEveryKind;
     ScanThreats(2, near, pos, from.row, from.col, kinds);

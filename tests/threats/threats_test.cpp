@@ -1,4 +1,3 @@
-// The threats layer: the defender's answers, carrying threats into a child, and line tests.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -108,20 +107,17 @@ TEST(Answers, EveryShape) {
 }
 
 TEST(CarryThreatInventory, ClassifiesEachPointAfresh) {
-  // A parent's threats carried into an empty inventory under the child's codes, and the entries
-  // of one point: each list takes its first direction, once; a combination point stays in the
-  // four and three lists.
-  // Black's and White's stones in the parent, more of each in the child, a point, its entries.
+  // Parent (Black's stones, White's), the child's further stones, a point and its entries once
+  // carried: each list takes its first direction; a combination point stays in the others.
   const char* const cases[][6] = {
       // A four in the row (closed at (7,3)), a three in the column, a lone stone on the diagonal.
       {"7,4 7,5 7,6 9,7 10,7 10,10", "7,3", "", "", "7,7", "b43 b4/0 b3/1"},
-      // A stone at (9,9), a second three: (7,7) is forbidden now and gives nothing.
+      // A stone at (9,9), a second three: (7,7) is forbidden now, gives nothing.
       {"7,4 7,5 7,6 9,7 10,7 10,10", "7,3", "9,9", "", "7,7", ""},
       {"7,4 7,5 7,6 9,7 10,7 10,10", "7,3", "9,9", "", "7,8", "b4/0"},
       // Black's double three, marked, and White's four.
       {"9,7 10,7 9,9 10,10 7,3", "7,4 7,5 7,6", "", "", "7,7", "w4/0"},
-      // White threes in the row and the column and a four on the diagonal: a four-combination
-      // and a double three at once.
+      // White threes in the row and column, a four on the diagonal: four-combination and 33.
       {"11,11", "7,5 7,6 9,7 10,7 8,8 9,9 10,10", "", "", "7,7", "wC4 w4/2 w33 w3/0"},
       {"11,7 11,11", "8,7 9,7 10,7 8,8 9,9 10,10", "", "", "7,7", "wC4 w4/1"},  // four-four
       // White closes Black's open three at (7,5): (7,4) is quiet now, (7,9) a four.
@@ -189,8 +185,7 @@ TEST(LineTests, LineDirectionAndIsNear) {
 }
 
 TEST(LineTests, CountStrongLines) {
-  // (7,7) for Black: an open two in the row, a single in the column, a four on the diagonal and
-  // nothing on the anti-diagonal; White has nothing there.
+  // (7,7): Black's open two, single, four and nothing, direction by direction; White's nothing.
   const Position pos = Stones("7,8 10,7 8,8 9,9 10,10", "11,11");
   ASSERT_EQ(pos.Entry(kBlack, 7, 7), (PatternEntry{kOpenTwo, kSingle, kFour, kBase, 1}));
   EXPECT_EQ(CountStrongLines(7, 7, pos, kBlack), 2);
