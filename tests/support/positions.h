@@ -1,6 +1,7 @@
 // Positions for tests, written the way a player would draw them.
 #pragma once
 
+#include <random>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -50,6 +51,18 @@ inline Position Stones(std::string_view black, std::string_view white = "") {
     UpdatePatterns(pos, p.row, p.col, kBlack);
   for (Point p : Points(white))
     UpdatePatterns(pos, p.row, p.col, kWhite);
+  return pos;
+}
+
+// The position after `moves` random moves, Black and White in turn, each on a point without a
+// stone (Black's may be marked: the pattern engine does not refuse them).
+inline Position RandomPosition(std::mt19937& rng, int moves) {
+  Position pos;
+  for (int k = 0; k < moves;) {
+    const int r = static_cast<int>(rng() % kBoardSize);
+    const int c = static_cast<int>(rng() % kBoardSize);
+    if (pos.board[r][c] < 1) UpdatePatterns(pos, r, c, k++ % 2 == 0 ? kBlack : kWhite);
+  }
   return pos;
 }
 
