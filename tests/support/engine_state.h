@@ -5,7 +5,6 @@
 
 #include "patterns/update.h"
 #include "search/engine_state.h"
-#include "support/printers.h"
 
 namespace zel::test {
 
@@ -17,7 +16,7 @@ inline EngineState EngineAt(const Position& pos, int moveCount) {
   return state;
 }
 
-// A game of these moves, Black first: move list, move count and position agree as in play.
+// A game of these moves, Black first, kept as in play.
 inline EngineState EngineAfter(std::span<const Point> moves) {
   EngineState state;
   for (const Point p : moves) {
