@@ -140,6 +140,8 @@ TEST(ChooseMove, NoPlayablePoint) {
     state.settings.searchLevel = level;
     EXPECT_EQ(Think(state, {}).result.value_or(SearchResult{}).point(), (Point{0, 3}));
   }
+  UpdatePatterns(state.position, 0, 3, kWhite);  // a full board: White has no point either
+  EXPECT_FALSE(Think(state, {}).result);
 }
 
 TEST(RankCandidates, TrialSumsSinglePrecisionFactors) {

@@ -16,8 +16,6 @@
 namespace zel {
 namespace {
 
-using test::Rif;
-
 // Counts the messages pumped and records the moves tried at the root.
 struct Recorder final : SearchHooks {
   void PumpOneMessage() override { ++pumps; }
@@ -45,7 +43,7 @@ struct RootCase {
 // are restored.
 void ExpectSearch(const RootCase& c) {
   SCOPED_TRACE(c.name);
-  EngineState state = test::EngineAfter(Rif(c.moves));
+  EngineState state = test::EngineAfter(test::Rif(c.moves));
   SearchSettings& set = state.settings;
   std::tie(set.searchLevel, set.fourExtension, set.quietMoves) =
       std::tuple{c.level, c.extension, c.quiet};
@@ -63,7 +61,7 @@ void ExpectSearch(const RootCase& c) {
   EXPECT_EQ(std::tie(set.searchLevel, set.fourExtension), std::tie(c.level, c.extension));
   EXPECT_EQ(std::pair(thought.result, thought.nodes),
             std::pair(std::optional(c.expected), c.nodes));
-  const std::vector<Point> tail = Rif(c.lastTried);
+  const std::vector<Point> tail = test::Rif(c.lastTried);
   ASSERT_GE(rec.root.size(), tail.size());
   EXPECT_EQ(std::vector<Point>(rec.root.end() - tail.size(), rec.root.end()), tail);
   EXPECT_EQ(c.pumps < 0 ? -1 : rec.pumps, c.pumps);
