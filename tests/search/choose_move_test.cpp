@@ -130,7 +130,6 @@ TEST(ChooseMove, NoPlayablePoint) {
       if (r != 0 || c != 3) UpdatePatterns(pos, r, c, black ? kBlack : kWhite);
     }
   }
-  ASSERT_EQ(pos.board[0][3], kOverlineMark);
   EngineState state = EngineAt(pos, 224);
   ScoreTable scores;
   EXPECT_FALSE(ChooseMove(state, kBlack, pos, scores).point);
