@@ -139,8 +139,8 @@ TEST(ThreatSearch, RootPaths) {
       {"quiet choice refuted", "h8 i9 h7 h9 g9 i7 i8 g8 j9 g6 k10 l11 i10 k8 l10 j10 k11 k12 j12 m9 "
        "h5 h6", {7, 9, -2, 0}, 9888, "g5 m10 f6 n9 j8"},
       // Messages are pumped at depth 6 only: 五子棋阶梯训练第一章/012 goes deeper,
-      // 一手の詰連珠HT/034 reaches depth 5. deep_vcf-2 runs to the last scratch entry at a level
-      // beyond it, lowered to fit.
+      // 一手の詰連珠HT/034 reaches depth 5. deep_vcf-2 at level 1000, extension -3: lowered to
+      // the move list's 64 scratch entries, the deepest search there is.
       {"deep", "g6 g7 h7 h5 h8 i7 j10 i9 j8 j7", {5, 7, 3, 9}, 167, "", 10, 6, true, 29},
       {"depth five", "g10 g6 g8 h7 h8 h9 j10 i7 j6 i9 j7 k10 l9 k9", {6, 6, 3, 6}, 50, "", 10, 6,
        true, 0},
