@@ -16,13 +16,14 @@
 namespace zel {
 namespace {
 
-// Counts the messages pumped and records the moves tried at the root.
+// Counts the messages pumped, records the moves tried at the root, asks to stop at a node.
 struct Recorder final : SearchHooks {
   void PumpOneMessage() override { ++pumps; }
+  bool StopRequested() override { return ++asked == stopAt; }
   void RecordTrace(int, int ply, int row, int col, int) override {
     if (ply == 1) root.push_back({row, col});
   }
-  int pumps = 0;
+  int pumps = 0, asked = 0, stopAt = 0;
   std::vector<Point> root;
 };
 
@@ -33,9 +34,10 @@ struct RootCase {
   std::int64_t nodes;
   const char* lastTried = "";  // the root's last moves tried, in order
   int level = 10;              // raised to 12 through move 9
-  int extension = 6;
+  int ext = 6;                 // four extension
   bool quiet = true;
   int pumps = -1;  // messages pumped; -1: not checked
+  int stopAt = 0;  // the node where the hooks ask to stop; 0: never
 };
 
 // Thinks on a thread with a 256 KB stack (the search keeps its nodes off the stack at any
@@ -44,13 +46,13 @@ struct RootCase {
 void ExpectSearch(const RootCase& c) {
   SCOPED_TRACE(c.name);
   EngineState state = test::EngineAfter(test::Rif(c.moves));
-  SearchSettings& set = state.settings;
-  std::tie(set.searchLevel, set.fourExtension, set.quietMoves) =
-      std::tuple{c.level, c.extension, c.quiet};
+  SearchSettings& s = state.settings;
+  std::tie(s.searchLevel, s.fourExtension, s.quietMoves) = std::tuple{c.level, c.ext, c.quiet};
   Recorder rec;
+  rec.stopAt = c.stopAt;
   state.hooks = &rec;
-  Thought thought;
-  std::function<void()> work = [&] { thought = Think(state, ThreatInventory{}); };
+  Thought t;
+  std::function<void()> work = [&] { t = Think(state, ThreatInventory{}); };
   pthread_attr_t attr;
   pthread_attr_init(&attr);
   pthread_attr_setstacksize(&attr, 256 * 1024);
@@ -58,9 +60,9 @@ void ExpectSearch(const RootCase& c) {
   auto run = [](void* f) -> void* { return (*static_cast<std::function<void()>*>(f))(), nullptr; };
   ASSERT_EQ(pthread_create(&thread, &attr, run, &work), 0);
   pthread_join(thread, nullptr);
-  EXPECT_EQ(std::tie(set.searchLevel, set.fourExtension), std::tie(c.level, c.extension));
-  EXPECT_EQ(std::pair(thought.result, thought.nodes),
-            std::pair(std::optional(c.expected), c.nodes));
+  EXPECT_EQ(std::tie(s.searchLevel, s.fourExtension), std::tie(c.level, c.ext));
+  EXPECT_EQ(std::tuple(t.result, t.nodes, t.stopped),
+            std::tuple(std::optional(c.expected), c.nodes, c.stopAt > 0));
   const std::vector<Point> tail = test::Rif(c.lastTried);
   ASSERT_GE(rec.root.size(), tail.size());
   EXPECT_EQ(std::vector<Point>(rec.root.end() - tail.size(), rec.root.end()), tail);
@@ -89,15 +91,14 @@ TEST(ThreatSearch, RootPaths) {
       // A five blocked at the root is searched with fours only: White's winning double three f12
       // is left to White's own search.
       {"block at the root", kBlock, {7, 11, 0, 1}, 2, "l8"},
-      // Through move 9 the level is at least 12.
+      // Through move 9 the level is at least 12. A search asked to stop unwinds at once, every
+      // node after that answering as at the depth bound (the answer means nothing).
       {"move 9, level 10", kNine, {9, 7, 0, 0}, 12818},
       {"move 9, level 12", kNine, {9, 7, 0, 0}, 12818, "", 12},
+      {"stopped at node 100", kNine, {9, 7, 0, 1}, 114, "", 12, 6, true, -1, 100},
       // Black's open three f8-h8: without quiet moves no answer (e8, i8) leads anywhere, so the
       // one-ply choice is played, with depth 1.
       {"no quiet moves", "f8 a1 g8 o1 h8", {7, 8, 0, 1}, 19, "", 12, 6, false},
-      // White's four-three points g13 and i3, far apart: no answer saves Black.
-      {"two four-threes", "c13 d13 m3 e13 a15 f13 o1 g12 f15 g11 c6 l3 a9 k3 n10 j3 o8 i4 g1 i5",
-       {2, 6, -3, 4}, 25},
       // Every answer to the straight four loses; a four that also takes a point of the
       // opponent's threat holds (冈部宽连珠习题/082, ひとりでも楽しめる詰連珠の部屋/455).
       {"counter four, black", "d5 e5 f6 f5 f9 g5 g4 h6 g7 i6 h8 j8 h9 k8 i7 h5 i5 j7 l9 j6",
@@ -149,6 +150,14 @@ TEST(ThreatSearch, RootPaths) {
   // clang-format on
   for (const RootCase& c : cases)
     ExpectSearch(c);
+}
+
+// The settings a game accepts keep the search within the move list's 64 scratch entries.
+TEST(ThreatSearch, WithinDepthBound) {
+  for (const auto& [level, ext, within] :
+       {std::tuple{58, 6, true}, {64, 0, true}, {59, 6, false}, {1, -1, false}})
+    EXPECT_EQ((SearchSettings{.searchLevel = level, .fourExtension = ext}.WithinDepthBound()),
+              within);
 }
 
 }  // namespace
