@@ -83,9 +83,7 @@ constexpr const char* kDeepVcf2 =
 TEST(ThreatSearch, RootPaths) {
   // clang-format off
   const RootCase cases[] = {
-      // Decided at once: White's five point h8 is forbidden to Black, who loses with the one-ply
-      // choice; a four-three wins at the last two plies only.
-      {"white five forbidden", "f8 i7 g8 j6 h10 k5 h9 l4 m3 a15", {6, 6, -3, 1}, 1},
+      // A four-three wins without a search at the last two plies only.
       {"four-three, level 2 ext 0", kFourThree, {7, 7, 3, 1}, 1, "h8", 2, 0},
       {"four-three, level 3 ext 0", kFourThree, {7, 7, 3, 3}, 3, "h8", 3, 0},
       // A five blocked at the root is searched with fours only: White's winning double three f12
@@ -105,6 +103,9 @@ TEST(ThreatSearch, RootPaths) {
        {5, 9, -2, 2}, 11, "j10"},
       {"counter four, white", "f9 g7 h7 g8 h8 h10 h9 i10 i6 i5 i7 i9 j9 j5 g6 f5 h6 h5 g5",
        {10, 10, 2, 2}, 11, "k5"},
+      // Game 281: the answers lose at ply 8, the level less 2, where the check still runs.
+      {"counter four, game 281", "h8 g7 f9 f8 e9 g9 g8 h7 e7 e6 i7 h6 i5 i8 g6 h4 h5 g5 i4 f7 i3 "
+       "i6 j3 k2 k5 l6 l5 j5 k4", {9, 9, 2, 2}, 34, "n7 j6"},
       // A counter four that loses at most two plies later than the best answer only delays the
       // loss: h9 and j9 lose at ply 4 (best answer: 2), j7 holds (黑先VCF/441); i10 loses at 6
       // and k10 at 4 (best answer: 4), so White reports the loss (珠々の詰連珠/186).
@@ -136,9 +137,13 @@ TEST(ThreatSearch, RootPaths) {
       {"quiet, 10 stones, level 13", kTen, {3, 6, 0, 0}, 132, "g12", 13},
       {"quiet, 13 stones", kThirteen, {6, 8, 2, 0}, 344},
       // Game 39: the choice g5 and the moves tried after it lose, until j8, one of White's threat
-      // points in the box around the tried points, holds.
-      {"quiet choice refuted", "h8 i9 h7 h9 g9 i7 i8 g8 j9 g6 k10 l11 i10 k8 l10 j10 k11 k12 j12 m9 "
-       "h5 h6", {7, 9, -2, 0}, 9888, "g5 m10 f6 n9 j8"},
+      // points in the box around the tried points, holds; in game 49 h11 holds after d7 and its
+      // refutations; in game 26 all lose, and the longest loss, i10's, is played.
+      {"game 39", "h8 i9 h7 h9 g9 i7 i8 g8 j9 g6 k10 l11 i10 k8 l10 j10 k11 k12 j12 m9 h5 h6",
+       {7, 9, -2, 0}, 9888, "g5 m10 f6 n9 j8"},
+      {"game 49", "h8 i9 g9 i7 i8 j8 h10 h7 f8 e7 e8 g8 f9 f7 g7 h6 g5", {4, 7, 2, 0}, 4918,
+       "d7 h9 i10 j12 i11 h11"},
+      {"game 26", "h8 i9 g6 i8 i7 g9 h9 h7 h6 i6 g5 j8 g8", {5, 8, 3, 16}, 7240, "i10 g7 f7 j11 e6"},
       // Messages are pumped at depth 6 only: 五子棋阶梯训练第一章/012 goes deeper,
       // 一手の詰連珠HT/034 reaches depth 5. deep_vcf-2 at level 1000, extension -3: lowered to
       // the move list's 64 scratch entries, the deepest search there is.
