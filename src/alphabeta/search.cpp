@@ -39,6 +39,7 @@ Searcher::Searcher(std::size_t hashBytes) : board_(&DefaultWeights()), tt_(hashB
 void Searcher::ClearHash() {
   tt_.Clear();
   vcf_.Clear();
+  vct_.Clear();
 }
 
 double Searcher::Elapsed() const {
@@ -267,15 +268,23 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
   if (limits.nodes > 0) vcfBudget = std::min(vcfBudget, limits.nodes / 4);
   if (limits.time.count() > 0)
     vcfBudget = std::min<std::int64_t>(vcfBudget, limits.time.count() * 200);
+  const Deadline deadline = limits.time.count() > 0 ? start_ + limits.time / 4 : Deadline::max();
   Poll();
-  if (!lost && !stopped_ && vcf_.Solve(board_, 60, vcfBudget) != kNoCell) {
+  if (!lost && !stopped_ && vcf_.Solve(board_, 60, vcfBudget, deadline) != kNoCell) {
     nodes_ += vcf_.Nodes();
     report.pv.assign(vcf_.Line().begin(), vcf_.Line().end());
     return finish(vcf_.Line()[0], kWinScore - static_cast<int>(vcf_.Line().size()));
   }
   nodes_ += vcf_.Nodes();
 
-  // Step 3. Iterative deepening, with aspiration windows around the last score. An iteration
+  // Step 3. A win by threes and fours, within a like share.
+  if (!lost && !stopped_) {
+    const Cell first = vct_.Solve(board_, 10, vcfBudget / 2, deadline);
+    nodes_ += vct_.Nodes();
+    if (first != kNoCell) return finish(first, kWinBound);
+  }
+
+  // Step 4. Iterative deepening, with aspiration windows around the last score. An iteration
   // cut short is thrown away, but for the first, whose best move so far stands.
   MoveList rootMoves;
   const int rootCount = GenerateMoves(rootMoves, 0, kNoCell);

@@ -15,6 +15,7 @@
 #include "alphabeta/board.h"
 #include "alphabeta/tt.h"
 #include "alphabeta/vcf.h"
+#include "alphabeta/vct.h"
 
 namespace zel::ab {
 
@@ -77,6 +78,7 @@ class Searcher {
   PatternBoard board_;
   TranspositionTable tt_;
   VcfSolver vcf_;
+  VctSolver vct_;
   std::array<std::array<Cell, 2>, kMaxPly + 1> killers_{};
   std::array<std::array<int, kCells>, 2> history_{};
   std::array<std::array<Cell, kMaxPly + 1>, kMaxPly + 1> pv_{};

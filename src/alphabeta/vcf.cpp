@@ -14,9 +14,11 @@ void VcfSolver::Clear() {
   std::fill(table_.begin(), table_.end(), Entry{});
 }
 
-Cell VcfSolver::Solve(PatternBoard& board, int maxFours, std::int64_t nodeLimit) {
+Cell VcfSolver::Solve(PatternBoard& board, int maxFours, std::int64_t nodeLimit,
+                      Deadline deadline) {
   nodes_ = 0;
   nodeLimit_ = nodeLimit;
+  deadline_ = deadline;
   length_ = 0;
   // Deepening by one four at a time up to eight finds the shortest of the short wins; beyond,
   // the bound grows by half at a time, so that a long win costs few repeated searches. The table
@@ -28,10 +30,15 @@ Cell VcfSolver::Solve(PatternBoard& board, int maxFours, std::int64_t nodeLimit)
   return kNoCell;
 }
 
+// Counts a node; past the deadline (looked at every 1024 nodes), the node limit is the count.
+void VcfSolver::Count() {
+  if ((++nodes_ & 1023) == 0 && std::chrono::steady_clock::now() >= deadline_) nodeLimit_ = nodes_;
+}
+
 // Whether the side to move wins with at most `fours` fours; on a win the line from `ply` on is
 // in line_.
 bool VcfSolver::Search(PatternBoard& board, int fours, int ply) {
-  ++nodes_;
+  Count();
   const int us = board.SideToMove();
   const int them = Opponent(us);
   const CellSet& ownFives = board.Fives(us);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -13,6 +14,8 @@
 
 namespace zel::ab {
 
+using Deadline = std::chrono::steady_clock::time_point;
+
 class VcfSolver {
  public:
   // A solver whose table of lines known to fail holds about `tableBytes` bytes.
@@ -20,7 +23,8 @@ class VcfSolver {
 
   // The shortest win by fours of the side to move, of at most `maxFours` fours of its own, found
   // within about `nodeLimit` nodes: its first move, or kNoCell. The board is left as it was.
-  Cell Solve(PatternBoard& board, int maxFours, std::int64_t nodeLimit = 1'000'000);
+  Cell Solve(PatternBoard& board, int maxFours, std::int64_t nodeLimit = 1'000'000,
+             Deadline deadline = Deadline::max());
 
   // The winning line of the last Solve that found one: the attacker's and the defender's moves
   // in turn, ending with the attacker's four that cannot be stopped (or its five, when the
@@ -36,6 +40,7 @@ class VcfSolver {
   };
 
   bool Search(PatternBoard& board, int fours, int ply);
+  void Count();
 
   std::vector<Entry> table_;
   std::uint64_t mask_ = 0;
@@ -43,6 +48,7 @@ class VcfSolver {
   int length_ = 0;
   std::int64_t nodes_ = 0;
   std::int64_t nodeLimit_ = 0;
+  Deadline deadline_;
 };
 
 }  // namespace zel::ab
