@@ -82,7 +82,7 @@ int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove) const {
   const int them = Opponent(us);
   int count = 0;
   auto add = [&](Cell c) {
-    if (!Playable(c)) return;
+    if (!Playable(c) || (ply == 0 && excluded_.Has(c))) return;
     int score = kOwnOrder[static_cast<int>(board_.ThreatAt(us, c))] +
                 kBlockOrder[static_cast<int>(board_.ThreatAt(them, c))] + history_[us - 1][c] / 64;
     if (c == ttMove) score += kTtMoveOrder;
@@ -255,6 +255,8 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
     return report;
   };
 
+  excluded_ = CellSet();
+
   // Step 1. A five, or the block of the opponent's: played at once.
   const int us = board_.SideToMove();
   if (!board_.Fives(us).Empty()) return finish(board_.Fives(us).First(), kWinScore - 1);
@@ -284,8 +286,7 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
     if (first != kNoCell) return finish(first, kWinBound);
   }
 
-  // Step 4. Iterative deepening, with aspiration windows around the last score. An iteration
-  // cut short is thrown away, but for the first, whose best move so far stands.
+  // Step 4. The root's moves.
   MoveList rootMoves;
   const int rootCount = GenerateMoves(rootMoves, 0, kNoCell);
   if (lost || rootCount == 0) {
@@ -296,7 +297,40 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
       std::max_element(rootMoves.begin(), rootMoves.begin() + rootCount,
                        [](const ScoredMove& a, const ScoredMove& b) { return a.score < b.score; })
           ->cell;
+
+  // Step 5. Moves after which the opponent wins by threats are left out, unless all are.
+  excluded_ = CellSet();
+  if (!stopped_) {
+    const std::int64_t perMove = std::max<std::int64_t>(vcfBudget / 8 / rootCount, 200);
+    int kept = rootCount;
+    for (int i = 0; i < rootCount && !stopped_; ++i) {
+      const Cell move = rootMoves[i].cell;
+      board_.Play(move);
+      const bool loses = vcf_.Solve(board_, 30, perMove, deadline) != kNoCell ||
+                         vct_.Solve(board_, 6, perMove, deadline) != kNoCell;
+      nodes_ += vcf_.Nodes() + vct_.Nodes();
+      board_.Undo();
+      if (loses) {
+        excluded_.Add(move);
+        --kept;
+      }
+      Poll();
+    }
+    if (kept == 0) excluded_ = CellSet();
+    if (excluded_.Has(bestMove)) {
+      int bestOrder = 0;
+      bestMove = kNoCell;
+      for (int i = 0; i < rootCount; ++i) {
+        const ScoredMove& m = rootMoves[i];
+        if (excluded_.Has(m.cell) || (bestMove != kNoCell && m.score <= bestOrder)) continue;
+        bestMove = m.cell;
+        bestOrder = m.score;
+      }
+    }
+  }
   int bestScore = 0;
+  // Step 6. Iterative deepening, with aspiration windows around the last score. An iteration
+  // cut short is thrown away, but for the first, whose best move so far stands.
   const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxDepth) : kMaxDepth;
   for (int depth = 1; depth <= maxDepth; ++depth) {
     int delta = 40;

@@ -83,6 +83,7 @@ class Searcher {
   std::array<std::array<int, kCells>, 2> history_{};
   std::array<std::array<Cell, kMaxPly + 1>, kMaxPly + 1> pv_{};
   std::array<int, kMaxPly + 1> pvLength_{};
+  CellSet excluded_;  // root moves after which the opponent wins by threats
 
   Limits limits_;
   const std::atomic<bool>* stop_ = nullptr;

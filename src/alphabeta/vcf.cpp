@@ -20,6 +20,7 @@ Cell VcfSolver::Solve(PatternBoard& board, int maxFours, std::int64_t nodeLimit,
   nodeLimit_ = nodeLimit;
   deadline_ = deadline;
   length_ = 0;
+  if (deadline_ != Deadline::max() && std::chrono::steady_clock::now() >= deadline_) return kNoCell;
   // Deepening by one four at a time up to eight finds the shortest of the short wins; beyond,
   // the bound grows by half at a time, so that a long win costs few repeated searches. The table
   // keeps what failed before.

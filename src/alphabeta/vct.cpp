@@ -41,6 +41,7 @@ Cell VctSolver::Solve(PatternBoard& board, int maxThreats, std::int64_t nodeLimi
   nodes_ = 0;
   nodeLimit_ = nodeLimit;
   deadline_ = deadline;
+  if (deadline_ != Deadline::max() && std::chrono::steady_clock::now() >= deadline_) return kNoCell;
   // Deepening finds short wins first; what the table proved carries over.
   for (int threats = 1; threats <= maxThreats && nodes_ < nodeLimit_; ++threats) {
     Cell first = kNoCell;

@@ -69,7 +69,7 @@ TEST(Searcher, StopsWhenTold) {
 TEST(Searcher, BenchSignature) {
   const test::CliRun run = test::RunCli("bench --strong");
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("\nTotal nodes 553724\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\nTotal nodes 690512\n"), std::string::npos) << run.out;
 }
 
 }  // namespace
