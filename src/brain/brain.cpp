@@ -326,6 +326,17 @@ std::optional<Point> Brain::FindMove() {
   // fixed level alone); the last completed level's point stands.
   const MoveBudget budget = BudgetFor(limits_);
   const auto spent = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+  if (options_.strong) {
+    const ab::SearchReport report = searcher_.Search(
+        game_.Moves(), {.time = budget.hard - spent}, nullptr, [&](const ab::SearchReport& r) {
+          if (!options_.reportLevels) return;
+          Answer("DEBUG depth " + std::to_string(r.depth) + ": score " + std::to_string(r.score) +
+                 ", nodes " + std::to_string(r.nodes) + ", ms " +
+                 std::to_string(static_cast<std::int64_t>(r.milliseconds)));
+        });
+    if (report.move != ab::kNoCell) move = ab::PointOf(report.move);
+    if (move && Legal(*move)) return move;
+  }
   const int first = options_.level.value_or(kFirstDeepeningLevel);
   const int last = options_.level.value_or(options_.maxLevel.value_or(kMaxSearchLevel));
   const Thought thought = game_.ThinkWithin(

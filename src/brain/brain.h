@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "alphabeta/search.h"
 #include "game/game.h"
 #include "game/host.h"
 
@@ -29,6 +30,7 @@ struct BrainOptions {
   std::optional<int> maxLevel;        // the deepest level the deepening tries
   std::optional<std::uint32_t> seed;  // the move choice's seed; the clock's when absent
   bool reportLevels = false;          // a DEBUG line for every search level
+  bool strong = false;                // the strong engine (in the making) instead of the levels
 };
 
 // The time limits the manager set, in milliseconds.
@@ -81,6 +83,7 @@ class Brain {
   TimeLimits limits_;
   bool readingBoard_ = false;
   std::vector<BoardStone> boardStones_;
+  ab::Searcher searcher_;
 };
 
 }  // namespace zel

@@ -1,5 +1,5 @@
 // pbrain-zel: the engine behind the Gomocup "pbrain" protocol on standard input and output.
-//   pbrain-zel [--level L | --max-level L] [--seed S] [--verbose]
+//   pbrain-zel [--level L | --max-level L | --strong] [--seed S] [--verbose]
 #include <charconv>
 #include <cstdint>
 #include <iostream>
@@ -18,7 +18,7 @@ bool ParseNumber(const char* text, Number& value) {
 }
 
 int Usage() {
-  std::cerr << "usage: pbrain-zel [--level L | --max-level L] [--seed S] [--verbose]\n";
+  std::cerr << "usage: pbrain-zel [--level L | --max-level L | --strong] [--seed S] [--verbose]\n";
   return 2;
 }
 
@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
       std::uint32_t seed = 0;
       if (!ParseNumber(argv[++k], seed)) return Usage();
       options.seed = seed;
+    } else if (arg == "--strong") {
+      options.strong = true;
     } else if (arg == "--verbose") {
       options.reportLevels = true;
     } else {

@@ -20,5 +20,6 @@ int RunBench(Args args);      // bench
 int RunSelfPlay(Args args);   // selfplay N [--seed S] [--level L]
 int RunForbidden(Args args);  // forbidden FILE
 int RunJudge(Args args);      // judge FILE R C
+int RunAnalyse(Args args);    // analyse FILE [--time MS | --depth D | --nodes N]
 
 }  // namespace zel::cli

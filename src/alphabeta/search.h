@@ -1,0 +1,95 @@
+// The strong engine's search: a win by fours looked for first, then iterative deepening of a
+// principal-variation search with aspiration windows over the pattern evaluation, a transposition
+// table, threat-driven move generation, killer and history ordering, late-move reductions and
+// pruning of quiet moves. Black never plays a point the exact rules forbid.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "alphabeta/board.h"
+#include "alphabeta/tt.h"
+#include "alphabeta/vcf.h"
+#include "alphabeta/vct.h"
+
+namespace zel::ab {
+
+inline constexpr int kMaxPly = 120;
+inline constexpr int kWinScore = 30000;
+// Scores this close to kWinScore are wins (or, negated, losses) kWinScore - |score| plies away.
+inline constexpr int kWinBound = kWinScore - 1000;
+constexpr bool IsDecisive(int score) {
+  return score >= kWinBound || score <= -kWinBound;
+}
+
+// Where a search stops: whichever limit comes first (0: no such limit).
+struct Limits {
+  std::chrono::milliseconds time{0};
+  int depth = 0;
+  std::int64_t nodes = 0;
+};
+
+// One finished iteration, or the search's answer: the score is the side to move's.
+struct SearchReport {
+  Cell move = kNoCell;
+  int score = 0;
+  int depth = 0;
+  std::int64_t nodes = 0;
+  double milliseconds = 0;
+  std::vector<Cell> pv;
+};
+
+class Searcher {
+ public:
+  explicit Searcher(std::size_t hashBytes = std::size_t{16} << 20);
+
+  void SetHashBytes(std::size_t bytes) { tt_.Resize(bytes); }
+  void ClearHash();
+
+  // The best move for the side to move after `moves` (Black first; at most 224 of them, on
+  // distinct points): played at once when it wins by fours or is forced, else the deepest
+  // completed iteration's. `stop`, when given, is polled and ends the search at once;
+  // `onIteration` hears of each completed iteration.
+  SearchReport Search(std::span<const Point> moves, const Limits& limits,
+                      const std::atomic<bool>* stop = nullptr,
+                      const std::function<void(const SearchReport&)>& onIteration = {});
+
+ private:
+  struct ScoredMove {
+    Cell cell;
+    int score;
+  };
+  using MoveList = std::array<ScoredMove, kCells>;
+
+  int Node(int alpha, int beta, int depth, int ply, bool pv);
+  int Leaf(int ply);
+  int GenerateMoves(MoveList& list, int ply, Cell ttMove) const;
+  Cell ForcedMove(bool& lost) const;
+  bool Playable(Cell c) const;
+  void Poll();
+  double Elapsed() const;
+  void UpdatePv(int ply, Cell move);
+
+  PatternBoard board_;
+  TranspositionTable tt_;
+  VcfSolver vcf_;
+  VctSolver vct_;
+  std::array<std::array<Cell, 2>, kMaxPly + 1> killers_{};
+  std::array<std::array<int, kCells>, 2> history_{};
+  std::array<std::array<Cell, kMaxPly + 1>, kMaxPly + 1> pv_{};
+  std::array<int, kMaxPly + 1> pvLength_{};
+  CellSet excluded_;  // root moves after which the opponent wins by threats
+
+  Limits limits_;
+  const std::atomic<bool>* stop_ = nullptr;
+  std::chrono::steady_clock::time_point start_;
+  std::int64_t nodes_ = 0;
+  bool stopped_ = false;
+};
+
+}  // namespace zel::ab

@@ -1,0 +1,76 @@
+#include "alphabeta/search.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "rules/renju_rules.h"
+#include "support/positions.h"
+#include "support/run_cli.h"
+
+namespace zel::ab {
+namespace {
+
+constexpr Limits kQuick{.depth = 4};
+
+// Decided positions: a five is made, a four blocked, a block forbidden to Black is a loss; and
+// Black's move is legal next to its forbidden points (h8 would be a double four).
+TEST(Searcher, DecidedPositions) {
+  const struct {
+    const char* name;
+    const char* moves;     // Black first
+    const char* expected;  // the move; "" where any legal move will do
+    int score;             // 1: a win, -1: a loss, 0: neither checked
+  } cases[] = {
+      {"five", "h8 a1 i8 a2 j8 a3 k8 o15", "g8", 1},
+      {"block", "a1 h8 a3 i8 a5 j8 g8 k8 o1 a15", "l8", 0},
+      {"forbidden block", "f8 i7 g8 j6 h10 k5 h9 l4 m3 a15", "", -1},
+      {"double four", "e8 d8 f8 h4 g8 a1 h5 a15 h6 o1 h7 o15", "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<Point> moves = test::Rif(c.moves);
+    Searcher searcher(1 << 20);
+    const SearchReport report = searcher.Search(moves, kQuick);
+    ASSERT_NE(report.move, kNoCell);
+    if (*c.expected != '\0') {
+      EXPECT_EQ(PointOf(report.move), test::Rif(c.expected)[0]);
+    }
+    if (c.score != 0) {
+      EXPECT_TRUE(c.score > 0 ? report.score >= kWinBound : report.score <= -kWinBound)
+          << report.score;
+    }
+    zel::Board stones{};
+    for (std::size_t i = 0; i < moves.size(); ++i)
+      stones[moves[i].row][moves[i].col] = static_cast<BoardValue>(i % 2 == 0 ? kBlack : kWhite);
+    const Point p = PointOf(report.move);
+    EXPECT_EQ(stones[p.row][p.col], kEmpty);
+    if (moves.size() % 2 == 0 && c.score >= 0) {
+      EXPECT_FALSE(IsForbidden(JudgeBlackMove(stones, p)));
+    }
+  }
+}
+
+// A raised stop flag ends the search at once with a move of the first iteration.
+TEST(Searcher, StopsWhenTold) {
+  const std::atomic<bool> stop = true;
+  Searcher searcher(1 << 20);
+  int iterations = 0;
+  const SearchReport report =
+      searcher.Search(test::Rif("h8 h9 i8 g8 i9 i10 j10 k11 g10 j8"), Limits{}, &stop,
+                      [&](const SearchReport&) { ++iterations; });
+  EXPECT_NE(report.move, kNoCell);
+  EXPECT_LE(report.depth, 1);
+  EXPECT_EQ(iterations, 0);
+}
+
+// The strong engine's bench: every built-in position searched to a fixed depth; the total pins
+// what the search does.
+TEST(Searcher, BenchSignature) {
+  const test::CliRun run = test::RunCli("bench --strong");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\nTotal nodes 690512\n"), std::string::npos) << run.out;
+}
+
+}  // namespace
+}  // namespace zel::ab
