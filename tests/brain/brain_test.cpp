@@ -97,7 +97,8 @@ TEST(Brain, Program) {
   const std::string run = "printf 'START 15\\r\\nBEGIN\\nEND\\nBEGIN\\n' | " ZEL_BRAIN_PATH;
   EXPECT_EQ(test::RunProgram(run, "--level 58 --max-level 58 --seed 1").out, "OK\n7,7\n");
   const test::CliRun refused = test::RunProgram(ZEL_BRAIN_PATH, "--level 59", 60);
-  EXPECT_EQ(refused.err, "usage: pbrain-zel [--level L | --max-level L] [--seed S] [--verbose]\n");
+  EXPECT_EQ(refused.err,
+            "usage: pbrain-zel [--level L | --max-level L | --strong] [--seed S] [--verbose]\n");
   EXPECT_EQ(refused.status, 2);
 }
 
