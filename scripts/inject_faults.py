@@ -454,8 +454,8 @@ def main():
     if args.random:
         faults = random_faults(args.random, args.seed, args.folders)
     else:
-        faults = [f for f in (EQUIVALENT if args.equivalent else FAULTS)
-                  if not args.only or f.name in args.only]
+        faults = EQUIVALENT if args.equivalent else FAULTS
+    faults = [f for f in faults if not args.only or f.name in args.only]
     if args.list:
         for f in faults:
             print(f"{f.name:40} {f.path}")

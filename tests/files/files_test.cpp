@@ -57,7 +57,7 @@ TEST(Record, Parse) {
       {kBom + "\n  \r\n", 0, "no move line; the game is empty"},
       // CR LF ends one line, a lone CR or LF CR two.
       {"  1  7 7  8 h\r\n\r\n  3  7 8  8 i\r\n", 1, "line 3: move number 3 where 2 was expected"},
-      {"  1  7 7  8 h\n\r\r  2  7 8  8 i\rx\r", 2, "line 5: not a move line: \"x\""},
+      {"  1  7 7  8 h\n\r\r  2  7 8  8 i\r~x\x7f\r", 2, "line 5: not a move line: \"~x\\x7F\""},
       {kLine1 + kBom + kLine1, 1,
        "line 2: not a move line: \"\\xEF\\xBB\\xBF  1  7 7  8 h\"; loading stops there, after 1 "
        "move"},

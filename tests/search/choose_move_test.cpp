@@ -90,6 +90,17 @@ TEST(ChooseMove, OpeningRules) {
     ASSERT_TRUE(choice.point);
     EXPECT_EQ(choice.count == 0 ? choice.point : std::nullopt, tc.expected) << tc.moves;
   }
+  // A search's copy with the first stone's area full leaves the choice to the scores and draws
+  // no opening numbers, whatever lies beside the area.
+  std::vector<int> next;
+  for (const auto& [black, white] :
+       {std::pair{"0,0 1,1", "0,1 1,0"}, std::pair{"0,0 1,1 0,2", "0,1 1,0 1,2"}}) {
+    EngineState state = test::EngineAfter(test::Rif("a15"));
+    ScoreTable scores;
+    ASSERT_TRUE(ChooseMove(state, kWhite, test::Stones(black, white), scores).point);
+    next.push_back(state.random.Next());
+  }
+  EXPECT_EQ(next[0], next[1]);
 }
 
 // i10 scores 427, exactly 90 below h10's 517, and is still a candidate: ranked last (key 457),
