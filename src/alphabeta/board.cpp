@@ -208,4 +208,13 @@ bool PatternBoard::IsLegal(Cell c) const {
   return cells_[c] == 0 && (side_ == kWhite || !IsForbiddenForBlack(c));
 }
 
+Cell PatternBoard::FiveToBlock(bool& lost) const {
+  const CellSet& fives = fives_[Opponent(side_) - 1];
+  lost = false;
+  if (fives.Empty()) return kNoCell;
+  const Cell c = fives.First();
+  lost = fives.Count() > 1 || !IsLegal(c);
+  return c;
+}
+
 }  // namespace zel::ab

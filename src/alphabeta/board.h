@@ -102,6 +102,10 @@ class PatternBoard {
   // Whether Black's stone on the empty cell c is forbidden by the exact rules.
   bool IsForbiddenForBlack(Cell c) const;
 
+  // The opponent's five point that the side to move must take, or kNoCell; `lost` when it
+  // cannot (two five points, or one forbidden to Black).
+  Cell FiveToBlock(bool& lost) const;
+
   // The stones' Zobrist hash, and the side to move's.
   std::uint64_t Hash() const { return hash_; }
 

@@ -55,26 +55,6 @@ void Searcher::Poll() {
   }
 }
 
-bool Searcher::Playable(Cell c) const {
-  if (!board_.Empty(c)) return false;
-  if (board_.SideToMove() == kWhite) return true;
-  const Threat threat = board_.ThreatAt(kBlack, c);
-  return threat != Threat::kForbidden &&
-         (threat != Threat::kDoubleThree || !board_.IsForbiddenForBlack(c));
-}
-
-// The point the side to move must take to stop the opponent's five, or kNoCell; `lost` when it
-// cannot (two five points, or one forbidden to Black).
-Cell Searcher::ForcedMove(bool& lost) const {
-  const int us = board_.SideToMove();
-  const CellSet& fives = board_.Fives(Opponent(us));
-  lost = false;
-  if (fives.Empty()) return kNoCell;
-  const Cell c = fives.First();
-  lost = fives.Count() > 1 || (us == kBlack && board_.IsForbiddenForBlack(c));
-  return c;
-}
-
 // The moves worth searching, scored for ordering: against an open three (a straight four to
 // come) its blocks and the side to move's own fours; otherwise every point within two of a stone.
 int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove) const {
@@ -82,7 +62,7 @@ int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove) const {
   const int them = Opponent(us);
   int count = 0;
   auto add = [&](Cell c) {
-    if (!Playable(c) || (ply == 0 && excluded_.Has(c))) return;
+    if (!board_.IsLegal(c) || (ply == 0 && excluded_.Has(c))) return;
     int score = kOwnOrder[static_cast<int>(board_.ThreatAt(us, c))] +
                 kBlockOrder[static_cast<int>(board_.ThreatAt(them, c))] + history_[us - 1][c] / 64;
     if (c == ttMove) score += kTtMoveOrder;
@@ -139,7 +119,7 @@ int Searcher::Node(int alpha, int beta, int depth, int ply, bool pv) {
   // all be taken lose; a full board is a draw.
   if (!board_.Fives(us).Empty()) return kWinScore - ply - 1;
   bool lost = false;
-  const Cell forced = ForcedMove(lost);
+  const Cell forced = board_.FiveToBlock(lost);
   if (lost) return -(kWinScore - ply - 2);
   if (board_.MoveCount() == kCells) return 0;
   if (ply >= kMaxPly) return Evaluate(board_);
@@ -261,7 +241,7 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
   const int us = board_.SideToMove();
   if (!board_.Fives(us).Empty()) return finish(board_.Fives(us).First(), kWinScore - 1);
   bool lost = false;
-  const Cell forced = ForcedMove(lost);
+  const Cell forced = board_.FiveToBlock(lost);
   if (forced != kNoCell && !lost) return finish(forced, Evaluate(board_));
 
   // Step 2. A win by fours, the shortest found, within a share of the nodes or the time (at

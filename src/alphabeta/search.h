@@ -69,8 +69,6 @@ class Searcher {
   int Node(int alpha, int beta, int depth, int ply, bool pv);
   int Leaf(int ply);
   int GenerateMoves(MoveList& list, int ply, Cell ttMove) const;
-  Cell ForcedMove(bool& lost) const;
-  bool Playable(Cell c) const;
   void Poll();
   double Elapsed() const;
   void UpdatePv(int ply, Cell move);

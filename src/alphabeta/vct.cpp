@@ -4,25 +4,6 @@
 #include <bit>
 
 namespace zel::ab {
-namespace {
-
-// Whether the side to move may play c (Black not on a forbidden point).
-bool Legal(const PatternBoard& board, Cell c) {
-  return board.SideToMove() == kWhite || !board.IsForbiddenForBlack(c);
-}
-
-// The five point that the side to move must take, kNoCell when there is none; `lost` when the
-// opponent has more than one, or Black may not take it.
-Cell MustBlock(const PatternBoard& board, bool& lost) {
-  const CellSet& fives = board.Fives(Opponent(board.SideToMove()));
-  lost = false;
-  if (fives.Empty()) return kNoCell;
-  const Cell c = fives.First();
-  lost = fives.Count() > 1 || !Legal(board, c);
-  return c;
-}
-
-}  // namespace
 
 VctSolver::VctSolver(std::size_t tableBytes) : vcf_(std::size_t{1} << 20) {
   const std::size_t entries = std::bit_floor(std::max<std::size_t>(tableBytes / sizeof(Entry), 1));
@@ -48,7 +29,7 @@ Cell VctSolver::Solve(PatternBoard& board, int maxThreats, std::int64_t nodeLimi
     const CellSet& own = board.Fives(attacker_);
     if (!own.Empty()) return own.First();
     bool lost = false;
-    const Cell block = MustBlock(board, lost);
+    const Cell block = board.FiveToBlock(lost);
     if (lost) return kNoCell;
     CellSet candidates = board.Fours(attacker_);
     board.Threes(attacker_).ForEach([&](Cell c) { candidates.Add(c); });
@@ -57,7 +38,7 @@ Cell VctSolver::Solve(PatternBoard& board, int maxThreats, std::int64_t nodeLimi
       candidates.Add(block);
     }
     candidates.ForEach([&](Cell c) {
-      if (first != kNoCell || nodes_ >= nodeLimit_ || !Legal(board, c)) return;
+      if (first != kNoCell || nodes_ >= nodeLimit_ || !board.IsLegal(c)) return;
       board.Play(c);
       if (Defend(board, threats - 1)) first = c;
       board.Undo();
@@ -77,7 +58,7 @@ bool VctSolver::Attack(PatternBoard& board, int threats) {
   Count();
   if (!board.Fives(attacker_).Empty()) return true;
   bool lost = false;
-  const Cell block = MustBlock(board, lost);
+  const Cell block = board.FiveToBlock(lost);
   if (lost) return false;
   if (block != kNoCell) {
     // The defender's four: the block comes first, and the defender is to move again.
@@ -99,7 +80,7 @@ bool VctSolver::Attack(PatternBoard& board, int threats) {
     CellSet candidates = board.Fours(attacker_);
     board.Threes(attacker_).ForEach([&](Cell c) { candidates.Add(c); });
     candidates.ForEach([&](Cell c) {
-      if (won || nodes_ >= nodeLimit_ || !Legal(board, c)) return;
+      if (won || nodes_ >= nodeLimit_ || !board.IsLegal(c)) return;
       board.Play(c);
       won = Defend(board, threats - 1);
       board.Undo();
@@ -115,7 +96,7 @@ bool VctSolver::Defend(PatternBoard& board, int threats) {
   const int defender = board.SideToMove();
   if (!board.Fives(defender).Empty()) return false;
   bool lost = false;
-  const Cell block = MustBlock(board, lost);
+  const Cell block = board.FiveToBlock(lost);
   if (lost) return true;
   if (block != kNoCell) {
     board.Play(block);
@@ -135,7 +116,7 @@ bool VctSolver::Defend(PatternBoard& board, int threats) {
   board.Fours(defender).ForEach([&](Cell c) { answers.Add(c); });
   bool held = true;
   answers.ForEach([&](Cell c) {
-    if (!held || !Legal(board, c)) return;
+    if (!held || !board.IsLegal(c)) return;
     board.Play(c);
     held = Attack(board, threats);
     board.Undo();
