@@ -48,6 +48,7 @@ double Searcher::Elapsed() const {
 }
 
 void Searcher::Poll() {
+  if (pollHook_) pollHook_();
   if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) stopped_ = true;
   if (limits_.nodes > 0 && nodes_ >= limits_.nodes) stopped_ = true;
   if (limits_.time.count() > 0 && Elapsed() >= static_cast<double>(limits_.time.count())) {
@@ -346,9 +347,8 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
     // A proven result does not change with depth; nor is a deeper iteration likely to end
     // within the time once half of it has gone.
     if (IsDecisive(bestScore) && kWinScore - std::abs(bestScore) <= depth) break;
-    if (limits.time.count() > 0 && Elapsed() > 0.4 * static_cast<double>(limits.time.count())) {
-      break;
-    }
+    const auto target = limits.target.count() > 0 ? limits.target : limits.time;
+    if (target.count() > 0 && Elapsed() > 0.4 * static_cast<double>(target.count())) break;
   }
   return finish(bestMove, bestScore);
 }

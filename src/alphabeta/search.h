@@ -27,9 +27,12 @@ constexpr bool IsDecisive(int score) {
   return score >= kWinBound || score <= -kWinBound;
 }
 
-// Where a search stops: whichever limit comes first (0: no such limit).
+// Where a search stops: whichever limit comes first (0: no such limit). `time` is never run
+// past; `target` is the time the move should normally take: no iteration starts once it is likely
+// to end beyond it (0: the target is `time`).
 struct Limits {
   std::chrono::milliseconds time{0};
+  std::chrono::milliseconds target{0};
   int depth = 0;
   std::int64_t nodes = 0;
 };
@@ -50,6 +53,9 @@ class Searcher {
 
   void SetHashBytes(std::size_t bytes) { tt_.Resize(bytes); }
   void ClearHash();
+  // Called every few thousand nodes of a search, on the searching thread: a single-threaded
+  // window hands its pending messages on from here.
+  void SetPollHook(std::function<void()> hook) { pollHook_ = std::move(hook); }
 
   // The best move for the side to move after `moves` (Black first; at most 224 of them, on
   // distinct points): played at once when it wins by fours or is forced, else the deepest
@@ -85,6 +91,7 @@ class Searcher {
 
   Limits limits_;
   const std::atomic<bool>* stop_ = nullptr;
+  std::function<void()> pollHook_;
   std::chrono::steady_clock::time_point start_;
   std::int64_t nodes_ = 0;
   bool stopped_ = false;
