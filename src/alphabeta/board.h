@@ -109,6 +109,8 @@ class PatternBoard {
   // The stones' Zobrist hash, and the side to move's.
   std::uint64_t Hash() const { return hash_; }
 
+  // What the empty cell c is worth to the colour in one role (0 without weights).
+  int Value(int colour, Cell c, Role role) const { return view_[colour - 1][c].values[role]; }
   // The colour's sum of one role's weights over the empty points (0 without weights).
   int WeightSum(int colour, Role role) const { return sums_[colour - 1][role]; }
 

@@ -1,5 +1,10 @@
 #include "alphabeta/evaluate.h"
 
+#include <charconv>
+#include <cstdlib>
+#include <span>
+#include <string_view>
+
 namespace zel::ab {
 
 namespace {
@@ -15,8 +20,40 @@ constexpr Weights kWeights{{
 
 }  // namespace
 
+bool ParseWeights(std::string_view text, Weights& weights) {
+  std::size_t at = 0;
+  auto skipSeparators = [&] {
+    while (at < text.size() && (text[at] == ',' || text[at] == ' '))
+      ++at;
+  };
+  auto read = [&](std::span<std::int16_t> values) {
+    for (std::int16_t& value : values) {
+      skipSeparators();
+      const auto [end, error] = std::from_chars(text.data() + at, text.data() + text.size(), value);
+      if (error != std::errc()) return false;
+      at = static_cast<std::size_t>(end - text.data());
+    }
+    return true;
+  };
+  Weights parsed{};
+  for (PointWeights& role : parsed) {
+    if (!read(role.line) || !read(role.threat)) return false;
+  }
+  skipSeparators();
+  if (at != text.size()) return false;
+  weights = parsed;
+  return true;
+}
+
 const Weights& DefaultWeights() {
-  return kWeights;
+  // The tuning matches try other weights through the environment; anything unreadable there
+  // leaves the built-in ones.
+  static const Weights weights = [] {
+    Weights w = kWeights;
+    if (const char* text = std::getenv("ZEL_WEIGHTS")) ParseWeights(text, w);
+    return w;
+  }();
+  return weights;
 }
 
 }  // namespace zel::ab

@@ -34,7 +34,15 @@ int FromTable(int score, int ply) {
 
 }  // namespace
 
-Searcher::Searcher(std::size_t hashBytes) : board_(&DefaultWeights()), tt_(hashBytes) {}
+Searcher::Searcher(std::size_t hashBytes) : board_(&DefaultWeights()), tt_(hashBytes) {
+  // The solvers hear the stop flag, the limits and the poll hook as the search does.
+  auto stopCheck = [this] {
+    Poll();
+    return stopped_;
+  };
+  vcf_.SetStopCheck(stopCheck);
+  vct_.SetStopCheck(stopCheck);
+}
 
 void Searcher::ClearHash() {
   tt_.Clear();
@@ -65,7 +73,9 @@ int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove) const {
   auto add = [&](Cell c) {
     if (!board_.IsLegal(c) || (ply == 0 && excluded_.Has(c))) return;
     int score = kOwnOrder[static_cast<int>(board_.ThreatAt(us, c))] +
-                kBlockOrder[static_cast<int>(board_.ThreatAt(them, c))] + history_[us - 1][c] / 64;
+                kBlockOrder[static_cast<int>(board_.ThreatAt(them, c))] +
+                board_.Value(us, c, kToMove) + board_.Value(them, c, kWaiting) +
+                history_[us - 1][c] / 64;
     if (c == ttMove) score += kTtMoveOrder;
     if (c == killers_[ply][0] || c == killers_[ply][1]) score += kKillerOrder;
     list[count++] = {c, score};
@@ -101,11 +111,11 @@ void Searcher::UpdatePv(int ply, Cell move) {
 // The score of a position at the search's horizon: a short win by fours if there is one,
 // else the evaluation.
 int Searcher::Leaf(int ply) {
-  if (!board_.Fours(board_.SideToMove()).Empty() && vcf_.Solve(board_, 6, 200) != kNoCell) {
+  if (!board_.Fours(board_.SideToMove()).Empty()) {
+    const bool won = vcf_.Solve(board_, 6, 200) != kNoCell;
     nodes_ += vcf_.Nodes();
-    return kWinScore - ply - static_cast<int>(vcf_.Line().size()) - 2;
+    if (won) return kWinScore - ply - static_cast<int>(vcf_.Line().size()) - 2;
   }
-  nodes_ += vcf_.Nodes();
   return Evaluate(board_);
 }
 
@@ -164,7 +174,7 @@ int Searcher::Node(int alpha, int beta, int depth, int ply, bool pv) {
                                           }));
     const Cell move = moves[i].cell;
     const bool quiet = IsQuiet(board_.ThreatAt(us, move), board_.ThreatAt(them, move));
-    if (!pv && quiet && depth <= 3 && i >= 3 + 3 * depth && best > -kWinBound) continue;
+    if (!pv && quiet && depth <= 5 && i >= 2 + depth * depth && best > -kWinBound) continue;
 
     const int newDepth = forced != kNoCell ? depth : depth - 1;
     board_.Play(move);
@@ -172,7 +182,8 @@ int Searcher::Node(int alpha, int beta, int depth, int ply, bool pv) {
     if (i == 0) {
       score = -Node(-beta, -alpha, newDepth, ply + 1, pv);
     } else {
-      const int reduction = quiet && depth >= 3 && i >= 3 ? 1 + (i >= 10) : 0;
+      const int reduction =
+          quiet && depth >= 3 && i >= 3 ? 1 + (i >= 8) + (depth >= 6 && i >= 16) : 0;
       score = -Node(-alpha - 1, -alpha, newDepth - reduction, ply + 1, false);
       if (score > alpha && reduction > 0) {
         score = -Node(-alpha - 1, -alpha, newDepth, ply + 1, false);
@@ -298,16 +309,7 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
       Poll();
     }
     if (kept == 0) excluded_ = CellSet();
-    if (excluded_.Has(bestMove)) {
-      int bestOrder = 0;
-      bestMove = kNoCell;
-      for (int i = 0; i < rootCount; ++i) {
-        const ScoredMove& m = rootMoves[i];
-        if (excluded_.Has(m.cell) || (bestMove != kNoCell && m.score <= bestOrder)) continue;
-        bestMove = m.cell;
-        bestOrder = m.score;
-      }
-    }
+    if (excluded_.Has(bestMove)) bestMove = BestOrdered(rootMoves, rootCount);
   }
   int bestScore = 0;
   // Step 6. Iterative deepening, with aspiration windows around the last score. An iteration
@@ -351,6 +353,19 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
     if (target.count() > 0 && Elapsed() > 0.4 * static_cast<double>(target.count())) break;
   }
   return finish(bestMove, bestScore);
+}
+
+// The root move first in order among those not left out.
+Cell Searcher::BestOrdered(const MoveList& moves, int count) const {
+  Cell best = kNoCell;
+  int bestOrder = 0;
+  for (int i = 0; i < count; ++i) {
+    const ScoredMove& m = moves[i];
+    if (excluded_.Has(m.cell) || (best != kNoCell && m.score <= bestOrder)) continue;
+    best = m.cell;
+    bestOrder = m.score;
+  }
+  return best != kNoCell ? best : moves[0].cell;
 }
 
 }  // namespace zel::ab

@@ -50,6 +50,9 @@ struct SearchReport {
 class Searcher {
  public:
   explicit Searcher(std::size_t hashBytes = std::size_t{16} << 20);
+  // The solvers' stop checks point back at this searcher.
+  Searcher(const Searcher&) = delete;
+  Searcher& operator=(const Searcher&) = delete;
 
   void SetHashBytes(std::size_t bytes) { tt_.Resize(bytes); }
   void ClearHash();
@@ -78,6 +81,7 @@ class Searcher {
   void Poll();
   double Elapsed() const;
   void UpdatePv(int ply, Cell move);
+  Cell BestOrdered(const MoveList& moves, int count) const;
 
   PatternBoard board_;
   TranspositionTable tt_;

@@ -33,7 +33,10 @@ Cell VcfSolver::Solve(PatternBoard& board, int maxFours, std::int64_t nodeLimit,
 
 // Counts a node; past the deadline (looked at every 1024 nodes), the node limit is the count.
 void VcfSolver::Count() {
-  if ((++nodes_ & 1023) == 0 && std::chrono::steady_clock::now() >= deadline_) nodeLimit_ = nodes_;
+  if ((++nodes_ & 1023) == 0 &&
+      (std::chrono::steady_clock::now() >= deadline_ || (stopCheck_ && stopCheck_()))) {
+    nodeLimit_ = nodes_;
+  }
 }
 
 // Whether the side to move wins with at most `fours` fours; on a win the line from `ply` on is

@@ -7,6 +7,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -32,6 +33,8 @@ class VcfSolver {
   std::span<const Cell> Line() const { return {line_.data(), static_cast<std::size_t>(length_)}; }
   std::int64_t Nodes() const { return nodes_; }
   void Clear();
+  // Called every 1024 nodes; when it answers true the solve ends as if out of nodes.
+  void SetStopCheck(std::function<bool()> check) { stopCheck_ = std::move(check); }
 
  private:
   struct Entry {
@@ -49,6 +52,7 @@ class VcfSolver {
   std::int64_t nodes_ = 0;
   std::int64_t nodeLimit_ = 0;
   Deadline deadline_;
+  std::function<bool()> stopCheck_;
 };
 
 }  // namespace zel::ab

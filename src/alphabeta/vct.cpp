@@ -50,7 +50,10 @@ Cell VctSolver::Solve(PatternBoard& board, int maxThreats, std::int64_t nodeLimi
 
 // Counts a node; past the deadline (looked at every 1024 nodes), the node limit is the count.
 void VctSolver::Count() {
-  if ((++nodes_ & 1023) == 0 && std::chrono::steady_clock::now() >= deadline_) nodeLimit_ = nodes_;
+  if ((++nodes_ & 1023) == 0 &&
+      (std::chrono::steady_clock::now() >= deadline_ || (stopCheck_ && stopCheck_()))) {
+    nodeLimit_ = nodes_;
+  }
 }
 
 // The attacker to move: a win with at most `threats` more threats?

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "alphabeta/board.h"
@@ -26,6 +27,11 @@ class VctSolver {
 
   std::int64_t Nodes() const { return nodes_; }
   void Clear();
+  // Called every 1024 nodes; when it answers true the solve ends as if out of nodes.
+  void SetStopCheck(const std::function<bool()>& check) {
+    stopCheck_ = check;
+    vcf_.SetStopCheck(check);
+  }
 
  private:
   struct Entry {
@@ -45,6 +51,7 @@ class VctSolver {
   std::int64_t nodes_ = 0;
   std::int64_t nodeLimit_ = 0;
   Deadline deadline_;
+  std::function<bool()> stopCheck_;
 };
 
 }  // namespace zel::ab
