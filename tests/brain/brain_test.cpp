@@ -93,8 +93,8 @@ TEST(Brain, TimeBudget) {
   };
   const Case cases[] = {
       {{5000, 0, {}}, 0, 4720, 4720},
-      {{0, 180000, 90000}, 10, 0, 0},       // as fast as possible
-      {{5000, 180000, {}}, 0, 4720, 4720},  // 170970 / 35 = 4884
+      {{0, 180000, 90000}, 10, 0, 0},      // as fast as possible
+      {{5000, 60000, {}}, 0, 4720, 1627},  // the whole match left: 56970 / 35
       {{5000, 180000, 180000}, 0, 4720, 4720},
       {{5000, 180000, 1000}, 40, 183, 61},      // 920 / 15
       {{5000, 180000, 1000}, 200, 228, 76},     // 920 / 12
@@ -147,9 +147,12 @@ TEST(Brain, Program) {
                                         {"--max-level 6 --verbose", "DEBUG level "},
                                         {"--strong --level 4 --verbose", "DEBUG level "},
                                         {"--level 4 --strong --verbose", "DEBUG depth 1: "}}) {
-    EXPECT_TRUE(
-        test::RunProgram(turn, options, 60).out.starts_with("OK\n7,7\n" + std::string(engine)))
-        << options;
+    const auto start = std::chrono::steady_clock::now();
+    const std::string out = test::RunProgram(turn, options, 60).out;
+    EXPECT_TRUE(out.starts_with("OK\n7,7\n" + std::string(engine))) << options;
+    // The turn's 100 ms hold, with room for a slow machine: the 5 s of the default turn would
+    // keep the strong engine searching for about 2 s.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500)) << options;
   }
   const test::CliRun refused = test::RunProgram(ZEL_BRAIN_PATH, "--level 59", 60);
   EXPECT_EQ(refused.err,
