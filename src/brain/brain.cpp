@@ -373,13 +373,13 @@ std::optional<Point> Brain::FindMove() {
   // with no time left (its limits read 0 as none, so it gets a millisecond). The threat search
   // deepens while the next level is expected to fit (or runs its fixed level alone); its last
   // completed level's point stands.
+  if (options_.Strong()) SizeHashTable();  // the first search makes the table
   const MoveBudget budget = BudgetFor(limits_, game_.moveCount());
   const auto spent = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
   const auto rest = [&](milliseconds limit, milliseconds least) {
     return std::max(limit - spent, least);
   };
   if (options_.Strong()) {
-    SizeHashTable();
     const ab::SearchReport report = searcher_.Search(
         game_.Moves(),
         {.time = rest(budget.hard, milliseconds(1)), .target = rest(budget.soft, milliseconds(1))},
