@@ -265,8 +265,9 @@ std::optional<Point> Game::StrongReply(int colour) {
   const bool legal = OnBoard(p) && engine_.position.board[p.row][p.col] <= 0 &&
                      (colour == kWhite || !IsForbidden(JudgeBlackMove(engine_.position.board, p)));
   if (!legal) return ChooseMove().point;
-  const int win = colour == kBlack ? 3 : -3;
-  searchResult_ = {p.row, p.col, report.score >= ab::kWinBound ? win : 0, report.depth};
+  // A win found reads as the threat search's proven win: 3 for Black, -3 for White.
+  const int value = report.score < ab::kWinBound ? 0 : colour == kBlack ? 3 : -3;
+  searchResult_ = {p.row, p.col, value, report.depth};
   return p;
 }
 
