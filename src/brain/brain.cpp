@@ -21,6 +21,20 @@ constexpr std::string_view kAbout =
 // A time value beyond this many milliseconds (about eleven days) counts as this many.
 constexpr std::int64_t kLongestTime = 1'000'000'000;
 
+// The match clock: the moves a side is expected to play in a game, the fewest still counted as
+// to come, and the most shares of what is left that one move may take.
+constexpr std::int64_t kExpectedMoves = 35;
+constexpr std::int64_t kFewestMovesToCome = 12;
+constexpr std::int64_t kLongestMove = 3;
+
+// The strong engine's memory: its hash table by default (the Searcher's own default), the
+// memory beside the table (the process, the game, the solvers' tables and the search's arrays:
+// about 11 MB resident after a few searches, with a margin), and the largest table worth its
+// allocation (a turn of a few seconds fills a part of it).
+constexpr std::size_t kDefaultHashBytes = std::size_t{16} << 20;
+constexpr std::uint64_t kFixedMemory = std::uint64_t{20} << 20;
+constexpr std::uint64_t kMaxHashBytes = std::uint64_t{256} << 20;
+
 std::string_view Trim(std::string_view text) {
   const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   while (!text.empty() && space(text.front()))
@@ -96,22 +110,43 @@ bool ReadProtocolLine(std::istream& in, std::string& line) {
   return any;
 }
 
-MoveBudget BudgetFor(const TimeLimits& limits) {
-  std::int64_t limit = std::clamp<std::int64_t>(limits.turn, 0, kLongestTime);
-  std::int64_t soft = limit;
-  if (limits.left) {
-    const std::int64_t left = std::clamp<std::int64_t>(*limits.left, 0, kLongestTime);
-    limit = std::min(limit, left);
-    // What is left of the match is shared with the moves still to come.
-    soft = std::min(limit, left / 12);
+MoveBudget BudgetFor(const TimeLimits& limits, int stones) {
+  // 30 ms and a twentieth are kept for starting the clock late, the answer's way to the manager
+  // and the clock's coarseness.
+  const auto usable = [](std::int64_t ms) {
+    ms = std::clamp<std::int64_t>(ms, 0, kLongestTime);
+    return std::max<std::int64_t>(0, ms - ms / 20 - 30);
+  };
+  const std::int64_t turn = usable(limits.turn);
+  std::int64_t hard = turn;
+  std::int64_t soft = turn;
+  // Before the first time_left the whole match is left.
+  const std::optional<std::int64_t> left = limits.left        ? limits.left
+                                           : limits.match > 0 ? std::optional(limits.match)
+                                                              : std::nullopt;
+  if (left) {
+    // A game runs to about kExpectedMoves moves a side; near its end or past it, the rest is
+    // still shared as if kFewestMovesToCome were to come, so that the clock never runs out.
+    const std::int64_t movesToCome = std::max(kFewestMovesToCome, kExpectedMoves - stones / 2);
+    const std::int64_t share = usable(*left) / movesToCome;
+    soft = std::min(turn, share);
+    hard = std::min(turn, kLongestMove * share);
   }
-  // A tenth and 30 ms are kept for the answer's way to the manager and the clock's coarseness.
-  const auto usable = [](std::int64_t ms) { return std::max<std::int64_t>(0, ms - ms / 10 - 30); };
-  return {milliseconds(usable(limit)), milliseconds(std::min(usable(limit), usable(soft)))};
+  return {milliseconds(hard), milliseconds(soft)};
+}
+
+std::size_t HashBytesFor(std::int64_t maxMemory) {
+  if (maxMemory <= 0) return kDefaultHashBytes;
+  const auto bytes = static_cast<std::uint64_t>(maxMemory);
+  return bytes <= kFixedMemory ? 0 : std::min<std::uint64_t>(bytes - kFixedMemory, kMaxHashBytes);
 }
 
 Brain::Brain(std::ostream& out, BrainOptions options)
-    : out_(out), options_(options), game_(host_, std::filesystem::path()) {
+    : out_(out),
+      options_(options),
+      game_(host_, std::filesystem::path()),
+      searcher_(0),
+      hashBytes_(kDefaultHashBytes) {
   if (options_.seed) game_.SeedRandom(*options_.seed);
 }
 
@@ -216,10 +251,14 @@ void Brain::Info(std::string_view args) {
     limits_.match = std::clamp<std::int64_t>(*number, 0, kLongestTime);
   } else if (key == "TIME_LEFT") {
     limits_.left = std::clamp<std::int64_t>(*number, 0, kLongestTime);
+  } else if (key == "MAX_MEMORY") {
+    // Sized now, not in a move's time; the same size again keeps what the table has learnt.
+    hashBytes_ = HashBytesFor(*number);
+    if (options_.Strong()) SizeHashTable();
   } else if (key == "RULE" && *number != 4) {
     Answer("MESSAGE pbrain-zel plays Renju rules only (rule 4); playing on under them");
   }
-  // max_memory and game_type change nothing: the engine's memory is fixed and small.
+  // game_type changes nothing.
 }
 
 void Brain::BoardLine(std::string_view line) {
@@ -275,6 +314,14 @@ void Brain::MoveNow() {
   Answer(Format(*move));
 }
 
+void Brain::SizeHashTable() {
+  if (tableBytes_ == hashBytes_) return;
+  // The old table goes first, so that the two are never held at once.
+  searcher_.SetHashBytes(0);
+  searcher_.SetHashBytes(hashBytes_);
+  tableBytes_ = hashBytes_;
+}
+
 bool Brain::Legal(Point p) const {
   if (!OnBoard(p) || game_.position().board[p.row][p.col] > 0) return false;
   return game_.SideToMove() == kWhite || !IsForbidden(JudgeBlackMove(game_.position().board, p));
@@ -317,37 +364,46 @@ std::optional<Point> Brain::FindMove() {
   if (game_.moveCount() == 0) return Point{kBoardSize / 2, kBoardSize / 2};
   if (const auto five = FiveOnOffer()) return five;
 
-  // 2. The one-ply choice: the answer when no search completes, and the score table that a
-  // search's illegal point falls back on.
+  // 2. The one-ply choice: the threat search's answer when none of its levels completes, and the
+  // score table that an illegal point falls back on.
   const MoveChoice choice = game_.ChooseMove();
   std::optional<Point> move = choice.point;
 
-  // 3. The search, deepening while the next level is expected to fit the budget (or at the
-  // fixed level alone); the last completed level's point stands.
-  const MoveBudget budget = BudgetFor(limits_);
+  // 3. The search within the budget, less the time spent so far. The strong engine answers even
+  // with no time left (its limits read 0 as none, so it gets a millisecond). The threat search
+  // deepens while the next level is expected to fit (or runs its fixed level alone); its last
+  // completed level's point stands.
+  if (options_.Strong()) SizeHashTable();  // the first search makes the table
+  const MoveBudget budget = BudgetFor(limits_, game_.moveCount());
   const auto spent = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
-  if (options_.strong) {
+  const auto rest = [&](milliseconds limit, milliseconds least) {
+    return std::max(limit - spent, least);
+  };
+  if (options_.Strong()) {
     const ab::SearchReport report = searcher_.Search(
-        game_.Moves(), {.time = budget.hard - spent}, nullptr, [&](const ab::SearchReport& r) {
+        game_.Moves(),
+        {.time = rest(budget.hard, milliseconds(1)), .target = rest(budget.soft, milliseconds(1))},
+        nullptr, [&](const ab::SearchReport& r) {
           if (!options_.reportLevels) return;
           Answer("DEBUG depth " + std::to_string(r.depth) + ": score " + std::to_string(r.score) +
                  ", nodes " + std::to_string(r.nodes) + ", ms " +
                  std::to_string(static_cast<std::int64_t>(r.milliseconds)));
         });
     if (report.move != ab::kNoCell) move = ab::PointOf(report.move);
-    if (move && Legal(*move)) return move;
+  } else {
+    const int first = options_.level.value_or(kFirstDeepeningLevel);
+    const int last = options_.level.value_or(options_.maxLevel.value_or(kMaxSearchLevel));
+    const Thought thought =
+        game_.ThinkWithin({rest(budget.hard, milliseconds(0)), rest(budget.soft, milliseconds(0))},
+                          first, last, [&](const LevelReport& report) {
+                            if (!options_.reportLevels) return;
+                            Answer("DEBUG level " + std::to_string(report.level) + ": nodes " +
+                                   std::to_string(report.nodes) + ", ms " +
+                                   std::to_string(static_cast<std::int64_t>(report.milliseconds)) +
+                                   (report.stopped ? ", stopped" : ""));
+                          });
+    if (!thought.stopped && thought.result) move = thought.result->point();
   }
-  const int first = options_.level.value_or(kFirstDeepeningLevel);
-  const int last = options_.level.value_or(options_.maxLevel.value_or(kMaxSearchLevel));
-  const Thought thought = game_.ThinkWithin(
-      {budget.hard - spent, budget.soft - spent}, first, last, [&](const LevelReport& report) {
-        if (!options_.reportLevels) return;
-        Answer("DEBUG level " + std::to_string(report.level) + ": nodes " +
-               std::to_string(report.nodes) + ", ms " +
-               std::to_string(static_cast<std::int64_t>(report.milliseconds)) +
-               (report.stopped ? ", stopped" : ""));
-      });
-  if (!thought.stopped && thought.result) move = thought.result->point();
 
   // 4. Never an illegal point: the best-scored legal one instead.
   if (move && Legal(*move)) return move;

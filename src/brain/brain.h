@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <optional>
@@ -25,12 +26,14 @@ inline constexpr std::size_t kMaxLineLength = 4096;
 // at the end of input with nothing read.
 bool ReadProtocolLine(std::istream& in, std::string& line);
 
+// The engine plays the strong engine unless a level or a deepest level picks the threat search.
 struct BrainOptions {
-  std::optional<int> level;           // a fixed search level instead of deepening
-  std::optional<int> maxLevel;        // the deepest level the deepening tries
+  std::optional<int> level;           // the threat search at this fixed level
+  std::optional<int> maxLevel;        // the threat search, deepening up to this level
   std::optional<std::uint32_t> seed;  // the move choice's seed; the clock's when absent
-  bool reportLevels = false;          // a DEBUG line for every search level
-  bool strong = false;                // the strong engine (in the making) instead of the levels
+  bool reportLevels = false;          // a DEBUG line for every search level or iteration
+
+  bool Strong() const { return !level && !maxLevel; }
 };
 
 // The time limits the manager set, in milliseconds.
@@ -40,8 +43,15 @@ struct TimeLimits {
   std::optional<std::int64_t> left;  // what is left of the match
 };
 
-// The time a move may take under the manager's limits.
-MoveBudget BudgetFor(const TimeLimits& limits);
+// The time a move may take under the manager's limits, with `stones` on the board: the hard
+// limit is never run past, and the soft one is what the move should normally take. A margin for
+// the process and the pipe comes off every limit; what is left of the match is shared among the
+// moves estimated to come, and one move takes at most three shares of it.
+MoveBudget BudgetFor(const TimeLimits& limits, int stones);
+
+// The strong engine's hash table under INFO max_memory (bytes; 0 or less: the engine's default):
+// what is left after the engine's fixed memory, within a ceiling.
+std::size_t HashBytesFor(std::int64_t maxMemory);
 
 class Brain {
  public:
@@ -75,6 +85,8 @@ class Brain {
   bool Legal(Point p) const;
   std::optional<Point> FiveOnOffer() const;
   std::optional<Point> BestScoredLegal();
+  // Gives the strong engine's hash table the size asked for, if it has another.
+  void SizeHashTable();
 
   std::ostream& out_;
   BrainOptions options_;
@@ -83,7 +95,11 @@ class Brain {
   TimeLimits limits_;
   bool readingBoard_ = false;
   std::vector<BoardStone> boardStones_;
+  // The strong engine, its table's size asked for, and the size it has: none until the first
+  // search or max_memory, so that a brain playing the threat search holds no table.
   ab::Searcher searcher_;
+  std::size_t hashBytes_;
+  std::optional<std::size_t> tableBytes_;
 };
 
 }  // namespace zel

@@ -1,5 +1,7 @@
 // pbrain-zel: the engine behind the Gomocup "pbrain" protocol on standard input and output.
-//   pbrain-zel [--level L | --max-level L | --strong] [--seed S] [--verbose]
+//   pbrain-zel [--strong | --level L | --max-level L] [--seed S] [--verbose]
+// The strong engine plays unless --level or --max-level picks the threat search; --strong, the
+// default, undoes those given before it.
 #include <charconv>
 #include <cstdint>
 #include <iostream>
@@ -18,7 +20,8 @@ bool ParseNumber(const char* text, Number& value) {
 }
 
 int Usage() {
-  std::cerr << "usage: pbrain-zel [--level L | --max-level L | --strong] [--seed S] [--verbose]\n";
+  std::cerr << "usage: pbrain-zel [--strong (the default) | --level L | --max-level L] [--seed S] "
+               "[--verbose]\n";
   return 2;
 }
 
@@ -41,7 +44,8 @@ int main(int argc, char** argv) {
       if (!ParseNumber(argv[++k], seed)) return Usage();
       options.seed = seed;
     } else if (arg == "--strong") {
-      options.strong = true;
+      options.level.reset();
+      options.maxLevel.reset();
     } else if (arg == "--verbose") {
       options.reportLevels = true;
     } else {

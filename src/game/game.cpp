@@ -1,8 +1,10 @@
 #include "game/game.h"
 
+#include <atomic>
 #include <ctime>
 #include <utility>
 
+#include "alphabeta/search.h"
 #include "files/record.h"
 #include "patterns/line_codes.h"
 #include "patterns/update.h"
@@ -61,6 +63,8 @@ Game::Game(Host& host, std::filesystem::path recordPath)
   engine_.hooks = this;
   NewGame();
 }
+
+Game::~Game() = default;
 
 void Game::Reset() {
   engine_.position.Clear();
@@ -191,9 +195,16 @@ void Game::ComputerReply(int colour) {
     return;
   }
 
-  // 1. The point: the one-ply choice at level 0 or less, the threat search otherwise.
+  // 1. The point: the strong engine's at a level that plays it, else the one-ply choice at level
+  // 0 or less, the threat search otherwise.
   std::optional<Point> point;
-  if (engine_.settings.searchLevel <= 0) {
+  if (strongEngine_) {
+    trace_.clear();  // the strong engine keeps no trace
+    engine_.traceCount = 0;
+    host_.ShowStatus(kThinking);
+    point = StrongReply(colour);
+    host_.ShowStatus(kReady);
+  } else if (engine_.settings.searchLevel <= 0) {
     point = ChooseMove().point;
     searchResult_.value = 0;
   } else {
@@ -235,6 +246,31 @@ void Game::ComputerReply(int colour) {
   host_.Repaint();
 }
 
+std::optional<Point> Game::StrongReply(int colour) {
+  if (!searcher_) searcher_ = std::make_unique<ab::Searcher>();
+  searchResult_ = SearchResult{};
+  // The search hands pending window messages on as the threat search does; a stop asked from one
+  // of them (the window closing) ends it at once.
+  std::atomic<bool> stop = false;
+  searcher_->SetPollHook([this, &stop] {
+    host_.PumpOneMessage();
+    if (stopRequested_) stop = true;
+  });
+  // A zero time would read as no limit.
+  const auto time = std::max(thinkingTime_, std::chrono::milliseconds(1));
+  const ab::SearchReport report = searcher_->Search(Moves(), {.time = time, .target = time}, &stop);
+  searcher_->SetPollHook({});
+  if (stop || report.move == ab::kNoCell) return ChooseMove().point;
+  const Point p = ab::PointOf(report.move);
+  const bool legal = OnBoard(p) && engine_.position.board[p.row][p.col] <= 0 &&
+                     (colour == kWhite || !IsForbidden(JudgeBlackMove(engine_.position.board, p)));
+  if (!legal) return ChooseMove().point;
+  // A win found reads as the threat search's proven win: 3 for Black, -3 for White.
+  const int value = report.score < ab::kWinBound ? 0 : colour == kBlack ? 3 : -3;
+  searchResult_ = {p.row, p.col, value, report.depth};
+  return p;
+}
+
 void Game::OnChar(char ch) {
   if (thinking_ || blackPlayer_ != kMan || whitePlayer_ != kMan) return;
   if (ch == ' ' && TakeBack()) host_.Repaint();
@@ -271,6 +307,13 @@ bool Game::SelectLevel(int levelIndex) {
   if (!SetSettings(settings)) return false;
   levelIndex_ = levelIndex;
   thinkingTime_ = item.thinkingTime;
+  strongEngine_ = item.strong;
+  return true;
+}
+
+bool Game::SetThinkingTime(std::chrono::milliseconds time) {
+  if (thinking_) return false;
+  thinkingTime_ = time;
   return true;
 }
 

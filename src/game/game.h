@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,6 +25,10 @@
 #include "search/think.h"
 
 namespace zel {
+
+namespace ab {
+class Searcher;
+}
 
 inline constexpr char kMan = 'M';       // a colour played by the user
 inline constexpr char kComputer = 'C';  // a colour played by the computer
@@ -79,6 +84,7 @@ class Game : private SearchHooks {
   // written to recordPath ("move.txt" in the current directory unless told otherwise; an empty
   // path keeps no record).
   explicit Game(Host& host, std::filesystem::path recordPath = std::string(kRecordFileName));
+  ~Game() override;
 
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
@@ -112,9 +118,11 @@ class Game : private SearchHooks {
   // Replaces the search settings; refuses (false, nothing changed) while a turn is in progress
   // and settings under which a search would run past the move list's scratch entries.
   bool SetSettings(const SearchSettings& settings);
-  // Selects the level item kLevelItems[levelIndex]: its search level (the other settings stay)
-  // and its thinking time. Refused during a turn and for an index outside the table.
+  // Selects the level item kLevelItems[levelIndex]: its search level (the other settings stay),
+  // its thinking time and its engine. Refused during a turn and for an index outside the table.
   bool SelectLevel(int levelIndex);
+  // Replaces the selected level's thinking time (tests shorten it); refused during a turn.
+  bool SetThinkingTime(std::chrono::milliseconds time);
   // Whether the search's nodes are kept for the trace file.
   bool SetTraceSwitch(bool on);
   // Coordinate labels: 1 "Debug", 0 "Goo".
@@ -179,11 +187,14 @@ class Game : private SearchHooks {
   int levelIndex() const { return levelIndex_; }
   // The selected level's thinking time; zero for a fixed search level.
   std::chrono::milliseconds thinkingTime() const { return thinkingTime_; }
+  // Whether the selected level plays the strong engine.
+  bool strongEngine() const { return strongEngine_; }
   int displayMode() const { return displayMode_; }
   bool traceSwitch() const { return traceSwitch_; }
   // '+' when the last search proved a win for the colour it played, else ' '.
   char statusMark() const { return statusMark_; }
-  // The last search's answer.
+  // The last search's answer. For the strong engine: its point, its depth, and a value of 3 (-3)
+  // when it proved a win for Black (White), else 0.
   const SearchResult& searchResult() const { return searchResult_; }
   // The nodes of the last search (with the trace switch on), and how many it visited.
   std::span<const TraceEntry> traceEntries() const { return trace_; }
@@ -205,6 +216,9 @@ class Game : private SearchHooks {
   void Turn(std::optional<Point> cell);
   // Plays the computer's stone for colour, the side to move.
   void ComputerReply(int colour);
+  // The strong engine's point for colour, the side to move, within the thinking time; the
+  // one-ply choice when it is stopped from the window or answers no legal point.
+  std::optional<Point> StrongReply(int colour);
   // The messages for a stone of colour about to go on p; true when it makes a five.
   bool AnnounceStone(int colour, Point p);
   // Writes the record when the move count is a multiple of 4; a failure is shown in the status
@@ -228,6 +242,9 @@ class Game : private SearchHooks {
   char whitePlayer_ = kMan;
   int levelIndex_ = 0;  // which level item is checked; 0 = "Beginner"
   std::chrono::milliseconds thinkingTime_{0};
+  bool strongEngine_ = false;
+  // The strong engine, made at its first reply: a game that never plays it holds no hash table.
+  std::unique_ptr<ab::Searcher> searcher_;
   int displayMode_ = 0;
   bool traceSwitch_ = false;
   char statusMark_ = ' ';

@@ -147,6 +147,45 @@ TEST_F(GameTest, InputWhileTheComputerThinksIsDropped) {
   EXPECT_EQ(game_.whitePlayer(), kMan);
 }
 
+// "Advanced" replies with the strong engine (which keeps no trace) within its thinking time, shown
+// as the other levels show theirs; Black never takes its forbidden point. Meanwhile the window's
+// messages are pumped and its input dropped; a stop from the window plays the one-ply choice.
+TEST_F(GameTest, AdvancedPlaysTheStrongEngine) {
+  ASSERT_TRUE(game_.SelectLevel(5) && game_.strongEngine() && game_.SetThinkingTime(100ms));
+  game_.SetTraceSwitch(true);
+  game_.LoadMoves(Rif("f8 a15 g8 d15 h10 g15 h9 j15"));  // h8: Black's double three
+  int accepted = 0;
+  host_.onPump = [&] {
+    Click("a1");
+    accepted += game_.SelectLevel(0) + game_.SetThinkingTime(10s) + game_.TakeBack();
+  };
+  const auto start = std::chrono::steady_clock::now();
+  game_.RequestMove();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 700ms);
+  EXPECT_TRUE(host_.pumps > 0 && accepted == 0) << accepted;
+  ASSERT_EQ(game_.moveCount(), 9);
+  const Point reply = game_.Move(9);
+  EXPECT_NE(reply, Rif("h8")[0]);
+  EXPECT_EQ(game_.searchResult().point(), reply);
+  EXPECT_GT(game_.searchResult().depth, 0);
+  EXPECT_EQ(game_.traceCount(), 0);
+  EXPECT_EQ(host_.statuses, (Strings{std::string(kGreeting), std::string(kGreeting),
+                                     std::string(kThinking), std::string(kReady)}));
+  EXPECT_EQ(game_.BrokenInvariant(), std::nullopt);
+  // A win found marks the stone.
+  host_.onPump = nullptr;
+  game_.LoadMoves(Rif("a1 h8 a3 i8 a5 j8 o15 k8 o1"));
+  game_.RequestMove();
+  EXPECT_EQ(host_.messages, Strings{std::string(kWhiteWon)});
+  EXPECT_EQ(game_.statusMark(), '+');
+  game_.LoadMoves(Rif(kMiddleGame));
+  const MoveChoice choice = game_.ChooseMove();
+  host_.onPump = [&] { game_.StopThinking(); };
+  game_.RequestMove();
+  EXPECT_EQ(Moves().back(), choice.point);
+  EXPECT_EQ(game_.searchResult(), SearchResult{});
+}
+
 // A failed autosave is reported in the status bar, a failed save in a message box; a record that
 // cannot be read leaves the game, a damaged one loads its valid prefix.
 TEST_F(GameTest, RecordAndTraceFiles) {
