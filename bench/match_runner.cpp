@@ -2,13 +2,15 @@
 // referees the games under Renju rules with the exact judge.
 //
 //   zel_match ENGINE_A ENGINE_B [--games N] [--time-per-move MS] [--time-a MS] [--time-b MS]
-//             [--out DIR] [--openings FILE]
+//             [--out DIR] [--openings FILE] [--pause MS]
 //
 // Each engine is a command line run through /bin/sh. --time-per-move sets both engines' time
 // per move; --time-a and --time-b set one engine's. Every opening is played twice, A taking
 // Black in the first game and White in the second. A forbidden Black move, a move off the board
 // or onto a stone, an unreadable answer, a dead engine and a move slower than twice the limit
-// plus 200 ms lose; a five wins (exactly five for Black); a full board is a draw.
+// plus 200 ms lose; a five wins (exactly five for Black); a full board is a draw. --pause waits
+// that long after an engine's answer before its next command (outside its clock), for engines
+// that lose a command sent at once.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -25,6 +27,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "files/record.h"
@@ -156,11 +159,18 @@ class Engine {
       auto line = ReadLine(deadline);
       if (!line) return std::nullopt;
       if (line->rfind("MESSAGE", 0) == 0 || line->rfind("DEBUG", 0) == 0 || line->empty()) continue;
+      answeredAt_ = Clock::now();
       return line;
     }
   }
 
   const std::string& command() const { return command_; }
+
+  // Waits until `pause` has passed since the engine's last answer: some engines lose a command
+  // that arrives within a few milliseconds of their answer.
+  void PauseAfterAnswer(std::chrono::milliseconds pause) const {
+    std::this_thread::sleep_until(answeredAt_ + pause);
+  }
 
  private:
   std::optional<std::string> ReadLine(Clock::time_point deadline) {
@@ -190,6 +200,7 @@ class Engine {
   int in_ = -1;
   int out_ = -1;
   std::string buffer_;
+  Clock::time_point answeredAt_{};
 };
 
 struct MoveTimes {
@@ -203,6 +214,7 @@ struct Settings {
   int timePerMove[2] = {1000, 1000};  // A's and B's
   std::filesystem::path out = "match-games";
   std::string openings = ZEL_OPENINGS_FILE;
+  std::chrono::milliseconds pause{0};  // after an engine's answer, before its next command
 };
 
 // Whether the stone just placed at p makes five or more in a row of its colour.
@@ -242,7 +254,7 @@ bool NewGame(Engine& engine, bool first, int timePerMove) {
 // Plays one game from the opening; engines[0] plays Black. `fresh[i]` is set when engine i must
 // be relaunched before its next game (it lost on time, answered wrongly or died).
 GameResult PlayGame(Engine* engines[2], const Opening& opening, const int timePerMove[2],
-                    MoveTimes* times[2], bool fresh[2]) {
+                    std::chrono::milliseconds pause, MoveTimes* times[2], bool fresh[2]) {
   GameResult result;
   zel::Board board{};
   for (std::size_t i = 0; i < opening.moves.size(); ++i) {
@@ -269,6 +281,7 @@ GameResult PlayGame(Engine* engines[2], const Opening& opening, const int timePe
     }
 
     // 1. Tell the engine the position: the whole board the first time, then the last move.
+    engine.PauseAfterAnswer(pause);
     const auto started = Clock::now();
     bool sent = true;
     if (!synced[side]) {
@@ -334,7 +347,7 @@ GameResult PlayGame(Engine* engines[2], const Opening& opening, const int timePe
 int Usage() {
   std::fprintf(stderr,
                "usage: zel_match ENGINE_A ENGINE_B [--games N] [--time-per-move MS] [--time-a MS] "
-               "[--time-b MS] [--out DIR] [--openings FILE]\n");
+               "[--time-b MS] [--out DIR] [--openings FILE] [--pause MS]\n");
   return 2;
 }
 
@@ -350,6 +363,8 @@ int main(int argc, char** argv) {
       settings.games = std::atoi(argv[++i]);
     } else if (arg == "--time-per-move" && hasValue) {
       settings.timePerMove[0] = settings.timePerMove[1] = std::atoi(argv[++i]);
+    } else if (arg == "--pause" && hasValue) {
+      settings.pause = std::chrono::milliseconds(std::max(0, std::atoi(argv[++i])));
     } else if ((arg == "--time-a" || arg == "--time-b") && hasValue) {
       settings.timePerMove[arg == "--time-a" ? 0 : 1] = std::atoi(argv[++i]);
     } else if (arg == "--out" && hasValue) {
@@ -414,7 +429,7 @@ int main(int argc, char** argv) {
       const int gameTimePerMove[2] = {settings.timePerMove[aBlack ? 0 : 1],
                                       settings.timePerMove[aBlack ? 1 : 0]};
       bool gameFresh[2] = {false, false};
-      result = PlayGame(engines, opening, gameTimePerMove, gameTimes, gameFresh);
+      result = PlayGame(engines, opening, gameTimePerMove, settings.pause, gameTimes, gameFresh);
       fresh[0] = fresh[0] || gameFresh[aBlack ? 0 : 1];
       fresh[1] = fresh[1] || gameFresh[aBlack ? 1 : 0];
     }

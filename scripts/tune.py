@@ -21,10 +21,10 @@ import subprocess
 import tempfile
 
 # The built-in weights (src/alphabeta/evaluate.cpp), in ZEL_WEIGHTS order.
-DEFAULT = [0, 1, 3, 8, 10, 28, 30, 200, 0, 0, 0,
-           0, -5, 0, 12, 0, 10, 120, 20, 300, 500, 900,
-           0, 1, 3, 7, 8, 20, 22, 120, 0, 0, 0,
-           0, -5, 0, 10, 0, 6, 60, 12, 150, 250, 450]
+DEFAULT = [0, 3, 6, 10, 8, 78, 13, 160, 0, 0, 0,
+           0, -4, 0, 9, 0, 12, 107, 13, 450, 674, 574,
+           0, 3, 6, 3, 9, 40, 20, 110, 0, 0, 0,
+           0, -7, 0, 6, 0, 9, 47, 10, 147, 273, 158]
 
 
 def load_openings(path):

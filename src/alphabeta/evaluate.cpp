@@ -9,13 +9,15 @@ namespace zel::ab {
 
 namespace {
 
+// Found by self-play (scripts/tune.py: SPSA, 400 game pairs at 80 ms a move, from values set by
+// hand); the README gives the figures.
 // Line patterns:      dead one two open2 three open3 four open4 five overline double4
 // Threat classes:     none forbidden two double2 closed3 three double3 four four3 flex4 five
 constexpr Weights kWeights{{
     // The side to move: its open threes and fours are a move from winning.
-    {{0, 1, 3, 8, 10, 28, 30, 200, 0, 0, 0}, {0, -5, 0, 12, 0, 10, 120, 20, 300, 500, 900}},
+    {{0, 3, 6, 10, 8, 78, 13, 160, 0, 0, 0}, {0, -4, 0, 9, 0, 12, 107, 13, 450, 674, 574}},
     // The side that waits: its threats are the opponent's to answer first.
-    {{0, 1, 3, 7, 8, 20, 22, 120, 0, 0, 0}, {0, -5, 0, 10, 0, 6, 60, 12, 150, 250, 450}},
+    {{0, 3, 6, 3, 9, 40, 20, 110, 0, 0, 0}, {0, -7, 0, 6, 0, 9, 47, 10, 147, 273, 158}},
 }};
 
 }  // namespace

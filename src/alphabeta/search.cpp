@@ -66,7 +66,7 @@ void Searcher::Poll() {
 
 // The moves worth searching, scored for ordering: against an open three (a straight four to
 // come) its blocks and the side to move's own fours; otherwise every point within two of a stone.
-int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove) const {
+int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove, const CellSet* only) const {
   const int us = board_.SideToMove();
   const int them = Opponent(us);
   int count = 0;
@@ -91,12 +91,28 @@ int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove) const {
     answers.ForEach(add);
     return count;
   }
+  if (only != nullptr) {
+    only->ForEach(add);
+    if (count > 0) return count;
+  }
   if (board_.MoveCount() == 0) {
     add(CellAt({kBoardSize / 2, kBoardSize / 2}));
     return count;
   }
+  // Points that make or spoil at least a two somewhere; all near points when none does.
+  auto counts = [&](Cell c) {
+    for (int dir = 0; dir < 4; ++dir) {
+      if (board_.LineAt(us, c, dir) >= kTwo || board_.LineAt(them, c, dir) >= kTwo) return true;
+    }
+    return false;
+  };
   for (Cell c = 0; c < kCells; ++c) {
-    if (board_.Empty(c) && board_.Neighbours(c) > 0) add(c);
+    if (board_.Empty(c) && board_.Neighbours(c) > 0 && counts(c)) add(c);
+  }
+  if (count == 0) {
+    for (Cell c = 0; c < kCells; ++c) {
+      if (board_.Empty(c) && board_.Neighbours(c) > 0) add(c);
+    }
   }
   return count;
 }
@@ -106,6 +122,23 @@ void Searcher::UpdatePv(int ply, Cell move) {
   for (int k = ply + 1; k < pvLength_[ply + 1]; ++k)
     pv_[ply][k] = pv_[ply + 1][k];
   pvLength_[ply] = std::max(pvLength_[ply + 1], ply + 1);
+}
+
+// Whether the opponent of the side to move would win by fours if it were its move; if so the
+// points of its line and the side to move's fours are added to `defences`.
+bool Searcher::OpponentWinsByFours(CellSet& defences) {
+  const int us = board_.SideToMove();
+  const int them = Opponent(us);
+  if (board_.Fours(them).Empty()) return false;
+  board_.SetSideToMove(them);
+  const bool wins = vcf_.Solve(board_, 10, 300) != kNoCell;
+  nodes_ += vcf_.Nodes();
+  board_.SetSideToMove(us);
+  if (!wins) return false;
+  for (const Cell c : vcf_.Line())
+    defences.Add(c);
+  board_.Fours(us).ForEach([&](Cell c) { defences.Add(c); });
+  return true;
 }
 
 // The score of a position at the search's horizon: a short win by fours if there is one,
@@ -156,7 +189,11 @@ int Searcher::Node(int alpha, int beta, int depth, int ply, bool pv) {
   if (forced != kNoCell) {
     moves[0] = {forced, 0};
   } else {
-    count = GenerateMoves(moves, ply, ttMove);
+    // When the opponent, were it to move, would win by fours, only the points of that win and
+    // the side to move's own fours may stop it.
+    CellSet defences;
+    const bool threatened = OpponentWinsByFours(defences);
+    count = GenerateMoves(moves, ply, ttMove, threatened ? &defences : nullptr);
     if (count == 0) return Evaluate(board_);
   }
 
@@ -336,7 +373,15 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
       }
       delta *= 3;
     }
-    if (stopped_ && depth > 1) break;
+    // A stopped iteration still tells of a root move that beat all those searched before it,
+    // the last iteration's first among them; its score is left alone.
+    if (stopped_ && depth > 1) {
+      if (pvLength_[0] > 0) {
+        bestMove = pv_[0][0];
+        report.pv.assign(pv_[0].begin(), pv_[0].begin() + pvLength_[0]);
+      }
+      break;
+    }
     if (pvLength_[0] > 0) {
       bestMove = pv_[0][0];
       bestScore = score;

@@ -77,7 +77,8 @@ class Searcher {
 
   int Node(int alpha, int beta, int depth, int ply, bool pv);
   int Leaf(int ply);
-  int GenerateMoves(MoveList& list, int ply, Cell ttMove) const;
+  int GenerateMoves(MoveList& list, int ply, Cell ttMove, const CellSet* only = nullptr) const;
+  bool OpponentWinsByFours(CellSet& defences);
   void Poll();
   double Elapsed() const;
   void UpdatePv(int ply, Cell move);
