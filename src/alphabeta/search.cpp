@@ -19,9 +19,9 @@ constexpr int kBlockOrder[] = {0, 0, 15, 50, 30, 120, 500, 100, 1500, 3000, 8000
 constexpr int kTtMoveOrder = 1 << 20;
 constexpr int kKillerOrder = 90;
 
-// A point is quiet when it makes and blocks nothing of a three or more.
+// A point is quiet when it makes no open three or more and blocks none.
 constexpr bool IsQuiet(Threat own, Threat other) {
-  return own < Threat::kClosedThree && other < Threat::kThree;
+  return own < Threat::kThree && other < Threat::kThree;
 }
 
 // Win and loss scores count plies from the root; the table keeps them from the node.
@@ -155,7 +155,7 @@ int Searcher::Leaf(int ply) {
 int Searcher::Node(int alpha, int beta, int depth, int ply, bool pv) {
   // Step 1. The limits, polled now and then.
   pvLength_[ply] = ply;
-  if ((++nodes_ & 1023) == 0 || ply == 0) Poll();
+  if ((++nodes_ & 255) == 0 || ply == 0) Poll();
   if (stopped_) return 0;
   const int us = board_.SideToMove();
 
@@ -219,8 +219,7 @@ int Searcher::Node(int alpha, int beta, int depth, int ply, bool pv) {
     if (i == 0) {
       score = -Node(-beta, -alpha, newDepth, ply + 1, pv);
     } else {
-      const int reduction =
-          quiet && depth >= 3 && i >= 3 ? 1 + (i >= 8) + (depth >= 6 && i >= 16) : 0;
+      const int reduction = quiet && depth >= 2 && i >= 2 ? 1 + (i >= 6) + (i >= 14) : 0;
       score = -Node(-alpha - 1, -alpha, newDepth - reduction, ply + 1, false);
       if (score > alpha && reduction > 0) {
         score = -Node(-alpha - 1, -alpha, newDepth, ply + 1, false);
@@ -293,13 +292,14 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
   const Cell forced = board_.FiveToBlock(lost);
   if (forced != kNoCell && !lost) return finish(forced, Evaluate(board_));
 
-  // Step 2. A win by fours, the shortest found, within a share of the nodes or the time (at
-  // about a million nodes a second, a fifth of it).
+  // Step 2. A win by fours, the shortest found, within a share of the nodes or of the time the
+  // move should take (at about a million nodes a second, a tenth of it).
+  const std::chrono::milliseconds moveTime =
+      limits.target.count() > 0 ? std::min(limits.target, limits.time) : limits.time;
   std::int64_t vcfBudget = 400'000;
   if (limits.nodes > 0) vcfBudget = std::min(vcfBudget, limits.nodes / 4);
-  if (limits.time.count() > 0)
-    vcfBudget = std::min<std::int64_t>(vcfBudget, limits.time.count() * 200);
-  const Deadline deadline = limits.time.count() > 0 ? start_ + limits.time / 4 : Deadline::max();
+  if (moveTime.count() > 0) vcfBudget = std::min<std::int64_t>(vcfBudget, moveTime.count() * 100);
+  const Deadline deadline = moveTime.count() > 0 ? start_ + moveTime / 8 : Deadline::max();
   Poll();
   if (!lost && !stopped_ && vcf_.Solve(board_, 60, vcfBudget, deadline) != kNoCell) {
     nodes_ += vcf_.Nodes();
@@ -352,13 +352,17 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
   // Step 6. Iterative deepening, with aspiration windows around the last score. An iteration
   // cut short is thrown away, but for the first, whose best move so far stands.
   const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxDepth) : kMaxDepth;
+  // The evaluation favours the side to move, so scores of odd and even depths differ: the window
+  // is centred on the score of two iterations before, of the same parity.
+  std::array<int, kMaxDepth + 1> scores{};
   for (int depth = 1; depth <= maxDepth; ++depth) {
     int delta = 40;
     int alpha = -kInfinity;
     int beta = kInfinity;
-    if (depth >= 5 && !IsDecisive(bestScore)) {
-      alpha = bestScore - delta;
-      beta = bestScore + delta;
+    const int expected = depth >= 3 ? scores[depth - 2] : bestScore;
+    if (depth >= 5 && !IsDecisive(expected) && !IsDecisive(bestScore)) {
+      alpha = expected - delta;
+      beta = expected + delta;
     }
     int score = 0;
     while (true) {
@@ -387,6 +391,7 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
       bestScore = score;
       report.pv.assign(pv_[0].begin(), pv_[0].begin() + pvLength_[0]);
     }
+    scores[depth] = bestScore;
     report.depth = depth;
     if (stopped_) break;
     finish(bestMove, bestScore);

@@ -56,7 +56,7 @@ class Searcher {
 
   void SetHashBytes(std::size_t bytes) { tt_.Resize(bytes); }
   void ClearHash();
-  // Called every few thousand nodes of a search, on the searching thread: a single-threaded
+  // Called every 256 nodes of a search, on the searching thread: a single-threaded
   // window hands its pending messages on from here.
   void SetPollHook(std::function<void()> hook) { pollHook_ = std::move(hook); }
 

@@ -31,9 +31,9 @@ Cell VcfSolver::Solve(PatternBoard& board, int maxFours, std::int64_t nodeLimit,
   return kNoCell;
 }
 
-// Counts a node; past the deadline (looked at every 1024 nodes), the node limit is the count.
+// Counts a node; past the deadline (looked at every 256 nodes), the node limit is the count.
 void VcfSolver::Count() {
-  if ((++nodes_ & 1023) == 0 &&
+  if ((++nodes_ & 255) == 0 &&
       (std::chrono::steady_clock::now() >= deadline_ || (stopCheck_ && stopCheck_()))) {
     nodeLimit_ = nodes_;
   }

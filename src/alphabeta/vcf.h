@@ -33,7 +33,7 @@ class VcfSolver {
   std::span<const Cell> Line() const { return {line_.data(), static_cast<std::size_t>(length_)}; }
   std::int64_t Nodes() const { return nodes_; }
   void Clear();
-  // Called every 1024 nodes; when it answers true the solve ends as if out of nodes.
+  // Called every 256 nodes; when it answers true the solve ends as if out of nodes.
   void SetStopCheck(std::function<bool()> check) { stopCheck_ = std::move(check); }
 
  private:

@@ -48,9 +48,9 @@ Cell VctSolver::Solve(PatternBoard& board, int maxThreats, std::int64_t nodeLimi
   return kNoCell;
 }
 
-// Counts a node; past the deadline (looked at every 1024 nodes), the node limit is the count.
+// Counts a node; past the deadline (looked at every 256 nodes), the node limit is the count.
 void VctSolver::Count() {
-  if ((++nodes_ & 1023) == 0 &&
+  if ((++nodes_ & 255) == 0 &&
       (std::chrono::steady_clock::now() >= deadline_ || (stopCheck_ && stopCheck_()))) {
     nodeLimit_ = nodes_;
   }

@@ -27,7 +27,7 @@ class VctSolver {
 
   std::int64_t Nodes() const { return nodes_; }
   void Clear();
-  // Called every 1024 nodes; when it answers true the solve ends as if out of nodes.
+  // Called every 256 nodes; when it answers true the solve ends as if out of nodes.
   void SetStopCheck(const std::function<bool()>& check) {
     stopCheck_ = check;
     vcf_.SetStopCheck(check);

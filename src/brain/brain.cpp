@@ -156,6 +156,9 @@ void Brain::Answer(std::string_view text) {
 }
 
 bool Brain::HandleLine(std::string_view rawLine) {
+  // A move's time runs from the arrival of the command that asks for it: setting up a board
+  // counts against it.
+  received_ = Clock::now();
   const std::string_view line = Trim(rawLine);
   const std::size_t space = line.find_first_of(" \t");
   const std::string command = Upper(line.substr(0, space));
@@ -359,7 +362,7 @@ std::optional<Point> Brain::BestScoredLegal() {
 }
 
 std::optional<Point> Brain::FindMove() {
-  const auto start = Clock::now();
+  const auto start = received_;
   // 1. Black opens on the centre, as in the game; a five on offer ends the game at once.
   if (game_.moveCount() == 0) return Point{kBoardSize / 2, kBoardSize / 2};
   if (const auto five = FiveOnOffer()) return five;

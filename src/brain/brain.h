@@ -98,6 +98,7 @@ class Brain {
   // The strong engine, its table's size asked for, and the size it has: none until the first
   // search or max_memory, so that a brain playing the threat search holds no table.
   ab::Searcher searcher_;
+  std::chrono::steady_clock::time_point received_;  // of the line being handled
   std::size_t hashBytes_;
   std::optional<std::size_t> tableBytes_;
 };
