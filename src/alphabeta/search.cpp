@@ -65,7 +65,8 @@ void Searcher::Poll() {
 }
 
 // The moves worth searching, scored for ordering: against an open three (a straight four to
-// come) its blocks and the side to move's own fours; otherwise every point within two of a stone.
+// come) its blocks and the side to move's own fours; else those of `only` when it is given and
+// holds a legal one; else the points within two of a stone that make or spoil a two.
 int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove, const CellSet* only) const {
   const int us = board_.SideToMove();
   const int them = Opponent(us);
@@ -349,8 +350,8 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
     if (excluded_.Has(bestMove)) bestMove = BestOrdered(rootMoves, rootCount);
   }
   int bestScore = 0;
-  // Step 6. Iterative deepening, with aspiration windows around the last score. An iteration
-  // cut short is thrown away, but for the first, whose best move so far stands.
+  // Step 6. Iterative deepening, with aspiration windows. An iteration cut short keeps only its
+  // best root move so far, if one beat the last iteration's.
   const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxDepth) : kMaxDepth;
   // The evaluation favours the side to move, so scores of odd and even depths differ: the window
   // is centred on the score of two iterations before, of the same parity.
