@@ -27,6 +27,15 @@ class GameTest : public ::testing::Test {
       game_.TakeTurn(26 + 19 * p.col, 26 + 19 * p.row);
   }
   std::vector<Point> Moves() const { return {game_.Moves().begin(), game_.Moves().end()}; }
+  // A search stopped from the window (closing) plays the one-ply choice, and leaves no result.
+  void ExpectStopPlaysTheOnePlyChoice() {
+    game_.LoadMoves(Rif(kMiddleGame));
+    const MoveChoice choice = game_.ChooseMove();
+    host_.onPump = [&] { game_.StopThinking(); };
+    game_.RequestMove();
+    EXPECT_EQ(Moves().back(), choice.point);
+    EXPECT_EQ(game_.searchResult(), SearchResult{});
+  }
 
   std::filesystem::path dir_ =
       test::ScratchDir("game_" + std::to_string(getpid()) +
@@ -109,12 +118,7 @@ TEST_F(GameTest, ComputerReply) {
 // answers with a stone: k6, Black's, in lfz084/lfz084.github.io @b15820dbaf5a puzzle/json 白先VCF
 // #391 after two moves of its solution.
 TEST_F(GameTest, ReplyWithoutTheSearchsPoint) {
-  game_.LoadMoves(Rif(kMiddleGame));
-  const MoveChoice choice = game_.ChooseMove();
-  host_.onPump = [&] { game_.StopThinking(); };
-  game_.RequestMove();
-  EXPECT_EQ(Moves().back(), choice.point);
-  EXPECT_EQ(game_.searchResult(), SearchResult{});
+  ExpectStopPlaysTheOnePlyChoice();
   host_.onPump = nullptr;
   game_.LoadMoves(
       Rif("f6 g7 f7 h7 g5 h8 g6 i3 h4 j4 i5 j5 i9 j8 j2 j9 j6 k7 k4 l5 k6 l7 k9 m4 l4 "
@@ -178,12 +182,7 @@ TEST_F(GameTest, AdvancedPlaysTheStrongEngine) {
   game_.RequestMove();
   EXPECT_EQ(host_.messages, Strings{std::string(kWhiteWon)});
   EXPECT_EQ(game_.statusMark(), '+');
-  game_.LoadMoves(Rif(kMiddleGame));
-  const MoveChoice choice = game_.ChooseMove();
-  host_.onPump = [&] { game_.StopThinking(); };
-  game_.RequestMove();
-  EXPECT_EQ(Moves().back(), choice.point);
-  EXPECT_EQ(game_.searchResult(), SearchResult{});
+  ExpectStopPlaysTheOnePlyChoice();
 }
 
 // A failed autosave is reported in the status bar, a failed save in a message box; a record that
