@@ -1,6 +1,7 @@
 #include "alphabeta/search.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "alphabeta/evaluate.h"
@@ -22,6 +23,23 @@ constexpr int kKillerOrder = 90;
 // A point is quiet when it makes no open three or more and blocks none.
 constexpr bool IsQuiet(Threat own, Threat other) {
   return own < Threat::kThree && other < Threat::kThree;
+}
+
+// Late-move reductions of quiet moves, by depth and move number: ln(depth) ln(number) / 1.3,
+// at least one ply.
+constexpr int kReductionDepths = 64;
+using ReductionTable = std::array<std::array<std::int8_t, kCells>, kReductionDepths>;
+const ReductionTable& Reductions() {
+  static const ReductionTable table = [] {
+    ReductionTable t{};
+    for (int depth = 1; depth < kReductionDepths; ++depth) {
+      for (int i = 1; i < kCells; ++i)
+        t[depth][i] =
+            static_cast<std::int8_t>(std::max(1.0, 0.5 + std::log(depth) * std::log(i) / 1.3));
+    }
+    return t;
+  }();
+  return table;
 }
 
 // Win and loss scores count plies from the root; the table keeps them from the node.
@@ -65,9 +83,9 @@ void Searcher::Poll() {
 }
 
 // The moves worth searching, scored for ordering: against an open three (a straight four to
-// come) its blocks and the side to move's own fours; else those of `only` when it is given and
-// holds a legal one; else the points within two of a stone that make or spoil a two.
-int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove, const CellSet* only) const {
+// come) its blocks and the side to move's own fours; else the points within two of a stone that
+// make or spoil a two.
+int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove) const {
   const int us = board_.SideToMove();
   const int them = Opponent(us);
   int count = 0;
@@ -91,10 +109,6 @@ int Searcher::GenerateMoves(MoveList& list, int ply, Cell ttMove, const CellSet*
     board_.Fours(us).ForEach([&](Cell c) { answers.Add(c); });
     answers.ForEach(add);
     return count;
-  }
-  if (only != nullptr) {
-    only->ForEach(add);
-    if (count > 0) return count;
   }
   if (board_.MoveCount() == 0) {
     add(CellAt({kBoardSize / 2, kBoardSize / 2}));
@@ -125,31 +139,21 @@ void Searcher::UpdatePv(int ply, Cell move) {
   pvLength_[ply] = std::max(pvLength_[ply + 1], ply + 1);
 }
 
-// Whether the opponent of the side to move would win by fours if it were its move; if so the
-// points of its line and the side to move's fours are added to `defences`.
-bool Searcher::OpponentWinsByFours(CellSet& defences) {
+// The score of a position at the search's horizon: a win the side to move's points show at a
+// glance, else the evaluation. A straight four wins (the block of any four of the opponent's
+// comes first, in the search); a four with an open three wins when the opponent has no four to
+// answer the three with. Searching fours to the end here cost more depth than it found wins.
+int Searcher::Leaf(int ply) const {
   const int us = board_.SideToMove();
-  const int them = Opponent(us);
-  if (board_.Fours(them).Empty()) return false;
-  board_.SetSideToMove(them);
-  const bool wins = vcf_.Solve(board_, 10, 300) != kNoCell;
-  nodes_ += vcf_.Nodes();
-  board_.SetSideToMove(us);
-  if (!wins) return false;
-  for (const Cell c : vcf_.Line())
-    defences.Add(c);
-  board_.Fours(us).ForEach([&](Cell c) { defences.Add(c); });
-  return true;
-}
-
-// The score of a position at the search's horizon: a short win by fours if there is one,
-// else the evaluation.
-int Searcher::Leaf(int ply) {
-  if (!board_.Fours(board_.SideToMove()).Empty()) {
-    const bool won = vcf_.Solve(board_, 6, 200) != kNoCell;
-    nodes_ += vcf_.Nodes();
-    if (won) return kWinScore - ply - static_cast<int>(vcf_.Line().size()) - 2;
-  }
+  bool flexFour = false;
+  bool fourThree = false;
+  board_.Fours(us).ForEach([&](Cell c) {
+    const Threat threat = board_.ThreatAt(us, c);
+    if (threat < Threat::kFourThree || !board_.IsLegal(c)) return;
+    (threat == Threat::kFlexFour ? flexFour : fourThree) = true;
+  });
+  if (flexFour) return kWinScore - ply - 3;
+  if (fourThree && board_.Fours(Opponent(us)).Empty()) return kWinScore - ply - 5;
   return Evaluate(board_);
 }
 
@@ -190,11 +194,7 @@ int Searcher::Node(int alpha, int beta, int depth, int ply, bool pv) {
   if (forced != kNoCell) {
     moves[0] = {forced, 0};
   } else {
-    // When the opponent, were it to move, would win by fours, only the points of that win and
-    // the side to move's own fours may stop it.
-    CellSet defences;
-    const bool threatened = OpponentWinsByFours(defences);
-    count = GenerateMoves(moves, ply, ttMove, threatened ? &defences : nullptr);
+    count = GenerateMoves(moves, ply, ttMove);
     if (count == 0) return Evaluate(board_);
   }
 
@@ -212,7 +212,7 @@ int Searcher::Node(int alpha, int beta, int depth, int ply, bool pv) {
                                           }));
     const Cell move = moves[i].cell;
     const bool quiet = IsQuiet(board_.ThreatAt(us, move), board_.ThreatAt(them, move));
-    if (!pv && quiet && depth <= 5 && i >= 2 + depth * depth && best > -kWinBound) continue;
+    if (!pv && quiet && depth <= 8 && i >= 2 + depth * depth && best > -kWinBound) continue;
 
     const int newDepth = forced != kNoCell ? depth : depth - 1;
     board_.Play(move);
@@ -220,7 +220,9 @@ int Searcher::Node(int alpha, int beta, int depth, int ply, bool pv) {
     if (i == 0) {
       score = -Node(-beta, -alpha, newDepth, ply + 1, pv);
     } else {
-      const int reduction = quiet && depth >= 2 && i >= 2 ? 1 + (i >= 6) + (i >= 14) : 0;
+      int reduction = 0;
+      if (depth >= 2 && i >= 2)
+        reduction = quiet ? Reductions()[std::min(depth, kReductionDepths - 1)][i] : i >= 4;
       score = -Node(-alpha - 1, -alpha, newDepth - reduction, ply + 1, false);
       if (score > alpha && reduction > 0) {
         score = -Node(-alpha - 1, -alpha, newDepth, ply + 1, false);
@@ -300,7 +302,7 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
   std::int64_t vcfBudget = 400'000;
   if (limits.nodes > 0) vcfBudget = std::min(vcfBudget, limits.nodes / 4);
   if (moveTime.count() > 0) vcfBudget = std::min<std::int64_t>(vcfBudget, moveTime.count() * 100);
-  const Deadline deadline = moveTime.count() > 0 ? start_ + moveTime / 8 : Deadline::max();
+  const Deadline deadline = moveTime.count() > 0 ? start_ + moveTime / 16 : Deadline::max();
   Poll();
   if (!lost && !stopped_ && vcf_.Solve(board_, 60, vcfBudget, deadline) != kNoCell) {
     nodes_ += vcf_.Nodes();
@@ -401,7 +403,7 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
     // within the time once half of it has gone.
     if (IsDecisive(bestScore) && kWinScore - std::abs(bestScore) <= depth) break;
     const auto target = limits.target.count() > 0 ? limits.target : limits.time;
-    if (target.count() > 0 && Elapsed() > 0.4 * static_cast<double>(target.count())) break;
+    if (target.count() > 0 && Elapsed() > 0.7 * static_cast<double>(target.count())) break;
   }
   return finish(bestMove, bestScore);
 }

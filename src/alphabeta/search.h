@@ -76,9 +76,8 @@ class Searcher {
   using MoveList = std::array<ScoredMove, kCells>;
 
   int Node(int alpha, int beta, int depth, int ply, bool pv);
-  int Leaf(int ply);
-  int GenerateMoves(MoveList& list, int ply, Cell ttMove, const CellSet* only = nullptr) const;
-  bool OpponentWinsByFours(CellSet& defences);
+  int Leaf(int ply) const;
+  int GenerateMoves(MoveList& list, int ply, Cell ttMove) const;
   void Poll();
   double Elapsed() const;
   void UpdatePv(int ply, Cell move);
