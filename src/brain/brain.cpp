@@ -413,13 +413,16 @@ std::optional<Point> Brain::FindMove() {
   // 3. The search within the budget, less the time spent so far. The strong engine answers even
   // with no time left (its limits read 0 as none, so it gets a millisecond). The threat search
   // deepens while the next level is expected to fit (or runs its fixed level alone); its last
-  // completed level's point stands.
-  if (options_.Strong()) {
+  // completed level's point stands. With the match clock nearly out, neither searches: a search
+  // takes some milliseconds however short its limit, the one-ply choice a fraction of one.
+  const bool matchClock = limits_.left || limits_.match > 0;
+  const bool search = !matchClock || Remaining(milliseconds(0)).hard >= kLeastSearch;
+  if (search && options_.Strong()) {
     SizeHashTable();  // the first search makes the table
     lastLiveLine_.reset();
     const ab::SearchReport report = StrongSearch(Remaining(milliseconds(1)));
     if (report.move != ab::kNoCell) move = ab::PointOf(report.move);
-  } else {
+  } else if (search) {
     const int first = options_.level.value_or(kFirstDeepeningLevel);
     const int last = options_.level.value_or(options_.maxLevel.value_or(kMaxSearchLevel));
     const Thought thought =

@@ -2,6 +2,7 @@
 // strong engine's hash table may grow under its memory limit.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -33,6 +34,10 @@ Tension TensionOf(const Position& position, int toMove);
 // estimated to come, and one move takes at most three shares of it. A sharp position's soft limit
 // is two shares, a forced one's (and its hard limit) a quarter of one.
 MoveBudget BudgetFor(const TimeLimits& limits, int stones, Tension tension = Tension::kQuiet);
+
+// Under a match clock a move whose hard limit is below this plays the one-ply choice: a search
+// takes about 10 ms whatever its limit, which would run a nearly spent clock out.
+inline constexpr std::chrono::milliseconds kLeastSearch{25};
 
 // The strong engine's hash table under INFO max_memory (bytes; 0 or less: the engine's default):
 // what is left after the engine's fixed memory, within a ceiling.
