@@ -221,11 +221,14 @@ TEST(Brain, Program) {
     // keep the strong engine searching for about 2 s.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500)) << options;
   }
-  const test::CliRun refused = test::RunProgram(ZEL_BRAIN_PATH, "--level 59", 60);
-  EXPECT_EQ(refused.err,
-            "usage: pbrain-zel [--strong (the default) | --level L | --max-level L] [--seed S] "
-            "[--verbose]\n");
-  EXPECT_EQ(refused.status, 2);
+  for (const char* options : {"--level 59", "--level", "--max-level", "--seed", "--seed x", "-v"}) {
+    const test::CliRun refused = test::RunProgram(ZEL_BRAIN_PATH, options, 60);
+    EXPECT_EQ(refused.err,
+              "usage: pbrain-zel [--strong (the default) | --level L | --max-level L] [--seed S] "
+              "[--verbose]\n")
+        << options;
+    EXPECT_EQ(refused.status, 2) << options;
+  }
 }
 
 }  // namespace

@@ -84,6 +84,29 @@ TEST(Session, CommandsWhileThinking) {
   }
 }
 
+// Live lines over a search of 1.5 s: a first one, then one every 250 ms at most (so 8 at most);
+// the best point is told when it is new, and each line's variation starts from it.
+TEST(Session, LiveLines) {
+  const auto [out, tail] =
+      Play({"START 15", kLongTurn, "YXSHOWINFO", "BEGIN", "TURN 8,8", "~1500", "STOP"});
+  std::istringstream lines(out);
+  std::string line, best;
+  int depthLines = 0;
+  const std::regex depth(
+      R"(MESSAGE depth \d+ score \S+ nodes \d+ speed \d+ time \d+ pv (\d+,\d+).*)");
+  for (std::smatch match; std::getline(lines, line);) {
+    if (line.starts_with("MESSAGE REALTIME BEST ")) {
+      EXPECT_NE(line.substr(22), best) << out;
+      best = line.substr(22);
+    } else if (std::regex_match(line, match, depth)) {
+      EXPECT_EQ(match[1], best) << out;
+      ++depthLines;
+    }
+  }
+  EXPECT_GE(depthLines, 1);
+  EXPECT_LE(depthLines, 8) << out;
+}
+
 // A flood of lines while the engine thinks: the stop after it is heard at once, and every line
 // is then handled, in order.
 TEST(Session, Flood) {
