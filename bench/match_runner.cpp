@@ -2,15 +2,17 @@
 // referees the games under Renju rules with the exact judge.
 //
 //   zel_match ENGINE_A ENGINE_B [--games N] [--time-per-move MS] [--time-a MS] [--time-b MS]
-//             [--out DIR] [--openings FILE] [--pause MS]
+//             [--time-match MS] [--out DIR] [--openings FILE] [--pause MS]
 //
 // Each engine is a command line run through /bin/sh. --time-per-move sets both engines' time
-// per move; --time-a and --time-b set one engine's. Every opening is played twice, A taking
-// Black in the first game and White in the second. A forbidden Black move, a move off the board
-// or onto a stone, an unreadable answer, a dead engine and a move slower than twice the limit
-// plus 200 ms lose; a five wins (exactly five for Black); a full board is a draw. --pause waits
-// that long after an engine's answer before its next command (outside its clock), for engines
-// that lose a command sent at once.
+// per move; --time-a and --time-b set one engine's. --time-match gives each side a match clock
+// for the game, as a tournament manager does: INFO timeout_match at the start, INFO time_left
+// before every move, and each move's measured time charged to the clock. Every opening is played
+// twice, A taking Black in the first game and White in the second. A forbidden Black move, a
+// move off the board or onto a stone, an unreadable answer, a dead engine, a move slower than
+// twice the limit plus 200 ms and a clock run out (a flag fall) lose; a five wins (exactly five
+// for Black); a full board is a draw. --pause waits that long after an engine's answer before its
+// next command (outside its clock), for engines that lose a command sent at once.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -212,6 +214,7 @@ struct MoveTimes {
 struct Settings {
   int games = 0;                      // 0: every opening twice
   int timePerMove[2] = {1000, 1000};  // A's and B's
+  int timeMatch = 0;                  // each side's match clock; 0: none
   std::filesystem::path out = "match-games";
   std::string openings = ZEL_OPENINGS_FILE;
   std::chrono::milliseconds pause{0};  // after an engine's answer, before its next command
@@ -240,21 +243,25 @@ struct GameResult {
   int winner = 0;  // kBlack, kWhite, or 0 for a draw
   std::string reason;
   std::vector<Point> moves;
+  double usedMs[2] = {0, 0};  // Black's and White's thinking time in the game
 };
 
 // Sets up a new game on an engine: START the first time, RESTART after, then the limits.
-bool NewGame(Engine& engine, bool first, int timePerMove) {
+bool NewGame(Engine& engine, bool first, int timePerMove, int timeMatch) {
   if (!engine.Send(first ? "START 15" : "RESTART")) return false;
   const auto answer = engine.ReadAnswer(Clock::now() + std::chrono::seconds(10));
   if (!answer || *answer != "OK") return false;
   return engine.Send("INFO timeout_turn " + std::to_string(timePerMove)) &&
+         (timeMatch == 0 || engine.Send("INFO timeout_match " + std::to_string(timeMatch))) &&
          engine.Send("INFO rule 4");
 }
 
 // Plays one game from the opening; engines[0] plays Black. `fresh[i]` is set when engine i must
-// be relaunched before its next game (it lost on time, answered wrongly or died).
+// be relaunched before its next game (it lost on time, answered wrongly or died). With a match
+// clock (timeMatch above 0) each side's moves are charged to its own.
 GameResult PlayGame(Engine* engines[2], const Opening& opening, const int timePerMove[2],
-                    std::chrono::milliseconds pause, MoveTimes* times[2], bool fresh[2]) {
+                    int timeMatch, std::chrono::milliseconds pause, MoveTimes* times[2],
+                    bool fresh[2]) {
   GameResult result;
   zel::Board board{};
   for (std::size_t i = 0; i < opening.moves.size(); ++i) {
@@ -268,7 +275,13 @@ GameResult PlayGame(Engine* engines[2], const Opening& opening, const int timePe
     const int side = colour == zel::kBlack ? 0 : 1;
     const char* name = colour == zel::kBlack ? "Black" : "White";
     Engine& engine = *engines[side];
-    const auto limit = std::chrono::milliseconds(2 * timePerMove[side] + 200);
+    const double clockLeft = timeMatch - result.usedMs[side];
+    auto limit = std::chrono::milliseconds(2 * timePerMove[side] + 200);
+    if (timeMatch > 0) {
+      // Rounded up, so that an answer read at the deadline has used the whole clock.
+      const auto clock = static_cast<std::int64_t>(std::ceil(clockLeft));
+      limit = std::min(limit, std::chrono::milliseconds(clock));
+    }
     auto lose = [&](const std::string& why) {
       result.winner = zel::Opponent(colour);
       result.reason = std::string(name) + " " + why;
@@ -280,12 +293,14 @@ GameResult PlayGame(Engine* engines[2], const Opening& opening, const int timePe
       return result;
     }
 
-    // 1. Tell the engine the position: the whole board the first time, then the last move.
+    // 1. Tell the engine what is left of its clock, and the position: the whole board the first
+    // time, then the last move.
     engine.PauseAfterAnswer(pause);
     const auto started = Clock::now();
-    bool sent = true;
+    bool sent = timeMatch == 0 || engine.Send("INFO time_left " +
+                                              std::to_string(static_cast<std::int64_t>(clockLeft)));
     if (!synced[side]) {
-      sent = engine.Send("BOARD");
+      sent = sent && engine.Send("BOARD");
       for (std::size_t i = 0; i < result.moves.size() && sent; ++i) {
         const Point p = result.moves[i];
         const int who = board[p.row][p.col] == colour ? 1 : 2;
@@ -296,13 +311,16 @@ GameResult PlayGame(Engine* engines[2], const Opening& opening, const int timePe
       synced[side] = true;
     } else {
       const Point last = result.moves.back();
-      sent = engine.Send("TURN " + std::to_string(last.col) + "," + std::to_string(last.row));
+      sent =
+          sent && engine.Send("TURN " + std::to_string(last.col) + "," + std::to_string(last.row));
     }
     if (!sent) return lose("engine died");
 
     // 2. Read and time its answer.
     const auto answer = engine.ReadAnswer(started + limit);
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+    result.usedMs[side] += ms;
+    if (timeMatch > 0 && result.usedMs[side] >= timeMatch) return lose("flag fall");
     if (!answer)
       return lose(ms >= static_cast<double>(limit.count()) ? "over time" : "engine died");
     MoveTimes& t = *times[side];
@@ -347,7 +365,7 @@ GameResult PlayGame(Engine* engines[2], const Opening& opening, const int timePe
 int Usage() {
   std::fprintf(stderr,
                "usage: zel_match ENGINE_A ENGINE_B [--games N] [--time-per-move MS] [--time-a MS] "
-               "[--time-b MS] [--out DIR] [--openings FILE] [--pause MS]\n");
+               "[--time-b MS] [--time-match MS] [--out DIR] [--openings FILE] [--pause MS]\n");
   return 2;
 }
 
@@ -363,6 +381,8 @@ int main(int argc, char** argv) {
       settings.games = std::atoi(argv[++i]);
     } else if (arg == "--time-per-move" && hasValue) {
       settings.timePerMove[0] = settings.timePerMove[1] = std::atoi(argv[++i]);
+    } else if (arg == "--time-match" && hasValue) {
+      settings.timeMatch = std::atoi(argv[++i]);
     } else if (arg == "--pause" && hasValue) {
       settings.pause = std::chrono::milliseconds(std::max(0, std::atoi(argv[++i])));
     } else if ((arg == "--time-a" || arg == "--time-b") && hasValue) {
@@ -378,7 +398,7 @@ int main(int argc, char** argv) {
     }
   }
   if (engineCommands.size() != 2 || settings.games < 0 || settings.timePerMove[0] < 0 ||
-      settings.timePerMove[1] < 0) {
+      settings.timePerMove[1] < 0 || settings.timeMatch < 0) {
     return Usage();
   }
   const std::vector<Opening> openings = LoadOpenings(settings.openings);
@@ -413,7 +433,9 @@ int main(int argc, char** argv) {
         if (!both[i]->Launch()) broken = i;
         fresh[i] = false;
       }
-      if (broken < 0 && !NewGame(*both[i], !started[i], settings.timePerMove[i])) broken = i;
+      if (broken < 0 &&
+          !NewGame(*both[i], !started[i], settings.timePerMove[i], settings.timeMatch))
+        broken = i;
       started[i] = true;
     }
     if (broken >= 0) {
@@ -429,7 +451,8 @@ int main(int argc, char** argv) {
       const int gameTimePerMove[2] = {settings.timePerMove[aBlack ? 0 : 1],
                                       settings.timePerMove[aBlack ? 1 : 0]};
       bool gameFresh[2] = {false, false};
-      result = PlayGame(engines, opening, gameTimePerMove, settings.pause, gameTimes, gameFresh);
+      result = PlayGame(engines, opening, gameTimePerMove, settings.timeMatch, settings.pause,
+                        gameTimes, gameFresh);
       fresh[0] = fresh[0] || gameFresh[aBlack ? 0 : 1];
       fresh[1] = fresh[1] || gameFresh[aBlack ? 1 : 0];
     }
@@ -450,12 +473,17 @@ int main(int argc, char** argv) {
     char name[128];
     std::snprintf(name, sizeof name, "game-%03d-%s.txt", game + 1, opening.id.c_str());
     const auto saved = zel::SaveRecord(settings.out / name, result.moves);
-    std::printf("game %3d  %-12s  A %s  %3zu moves  %-5s  %s%s\n", game + 1, opening.id.c_str(),
+    std::printf("game %3d  %-12s  A %s  %3zu moves  %-5s  %s%s", game + 1, opening.id.c_str(),
                 aBlack ? "Black" : "White", result.moves.size(),
                 score == 1   ? "A"
                 : score == 0 ? "B"
                              : "draw",
                 result.reason.c_str(), saved ? "  (record not saved)" : "");
+    if (settings.timeMatch > 0) {
+      std::printf("  (time used: A %.1f s, B %.1f s)", result.usedMs[aBlack ? 0 : 1] / 1000,
+                  result.usedMs[aBlack ? 1 : 0] / 1000);
+    }
+    std::printf("\n");
     std::fflush(stdout);
   }
 

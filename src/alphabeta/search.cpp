@@ -286,14 +286,22 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
     return report;
   };
 
-  excluded_ = CellSet();
+  // The root moves asked to be left out stay out of every step below.
+  const CellSet asked = std::exchange(rootExclusions_, CellSet());
+  excluded_ = asked;
 
-  // Step 1. A five, or the block of the opponent's: played at once.
+  // Step 1. A five, or the block of the opponent's: played at once, and nothing else considered.
   const int us = board_.SideToMove();
-  if (!board_.Fives(us).Empty()) return finish(board_.Fives(us).First(), kWinScore - 1);
+  if (!board_.Fives(us).Empty()) {
+    CellSet fives = board_.Fives(us);
+    asked.ForEach([&](Cell c) { fives.Remove(c); });
+    return finish(fives.First(), kWinScore - 1);
+  }
   bool lost = false;
   const Cell forced = board_.FiveToBlock(lost);
-  if (forced != kNoCell && !lost) return finish(forced, Evaluate(board_));
+  if (forced != kNoCell && !lost) {
+    return finish(asked.Has(forced) ? kNoCell : forced, Evaluate(board_));
+  }
 
   // Step 2. A win by fours, the shortest found, within a share of the nodes or of the time the
   // move should take (at about a million nodes a second, a tenth of it).
@@ -304,7 +312,8 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
   if (moveTime.count() > 0) vcfBudget = std::min<std::int64_t>(vcfBudget, moveTime.count() * 100);
   const Deadline deadline = moveTime.count() > 0 ? start_ + moveTime / 16 : Deadline::max();
   Poll();
-  if (!lost && !stopped_ && vcf_.Solve(board_, 60, vcfBudget, deadline) != kNoCell) {
+  if (!lost && !stopped_ && vcf_.Solve(board_, 60, vcfBudget, deadline) != kNoCell &&
+      !asked.Has(vcf_.Line()[0])) {
     nodes_ += vcf_.Nodes();
     report.pv.assign(vcf_.Line().begin(), vcf_.Line().end());
     return finish(vcf_.Line()[0], kWinScore - static_cast<int>(vcf_.Line().size()));
@@ -315,7 +324,7 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
   if (!lost && !stopped_) {
     const Cell first = vct_.Solve(board_, 10, vcfBudget / 2, deadline);
     nodes_ += vct_.Nodes();
-    if (first != kNoCell) return finish(first, kWinBound);
+    if (first != kNoCell && !asked.Has(first)) return finish(first, kWinBound);
   }
 
   // Step 4. The root's moves.
@@ -331,7 +340,7 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
           ->cell;
 
   // Step 5. Moves after which the opponent wins by threats are left out, unless all are.
-  excluded_ = CellSet();
+  excluded_ = asked;
   if (!stopped_) {
     const std::int64_t perMove = std::max<std::int64_t>(vcfBudget / 8 / rootCount, 200);
     int kept = rootCount;
@@ -348,7 +357,7 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
       }
       Poll();
     }
-    if (kept == 0) excluded_ = CellSet();
+    if (kept == 0) excluded_ = asked;
     if (excluded_.Has(bestMove)) bestMove = BestOrdered(rootMoves, rootCount);
   }
   int bestScore = 0;

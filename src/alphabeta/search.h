@@ -59,6 +59,10 @@ class Searcher {
   // Called every 256 nodes of a search, on the searching thread: a single-threaded
   // window hands its pending messages on from here.
   void SetPollHook(std::function<void()> hook) { pollHook_ = std::move(hook); }
+  // Root moves that the next search leaves out, its wins by fives and threats included (for a
+  // list of the best moves, one search per move). The search answers kNoCell when it leaves out
+  // every move it would consider.
+  void ExcludeRootMoves(const CellSet& moves) { rootExclusions_ = moves; }
 
   // The best move for the side to move after `moves` (Black first; at most 224 of them, on
   // distinct points): played at once when it wins by fours or is forced, else the deepest
@@ -91,7 +95,8 @@ class Searcher {
   std::array<std::array<int, kCells>, 2> history_{};
   std::array<std::array<Cell, kMaxPly + 1>, kMaxPly + 1> pv_{};
   std::array<int, kMaxPly + 1> pvLength_{};
-  CellSet excluded_;  // root moves after which the opponent wins by threats
+  CellSet excluded_;        // root moves after which the opponent wins by threats, and those asked
+  CellSet rootExclusions_;  // those asked, for the next search only
 
   Limits limits_;
   const std::atomic<bool>* stop_ = nullptr;

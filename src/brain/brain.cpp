@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <limits>
+#include <cstdlib>
 
 #include "patterns/line_codes.h"
 #include "rules/renju_rules.h"
@@ -17,23 +17,6 @@ using std::chrono::milliseconds;
 
 constexpr std::string_view kAbout =
     "name=\"pbrain-zel\", version=\"1.0\", author=\"the Kelvo developers\", country=\"unknown\"";
-
-// A time value beyond this many milliseconds (about eleven days) counts as this many.
-constexpr std::int64_t kLongestTime = 1'000'000'000;
-
-// The match clock: the moves a side is expected to play in a game, the fewest still counted as
-// to come, and the most shares of what is left that one move may take.
-constexpr std::int64_t kExpectedMoves = 35;
-constexpr std::int64_t kFewestMovesToCome = 12;
-constexpr std::int64_t kLongestMove = 3;
-
-// The strong engine's memory: its hash table by default (the Searcher's own default), the
-// memory beside the table (the process, the game, the solvers' tables and the search's arrays:
-// about 11 MB resident after a few searches, with a margin), and the largest table worth its
-// allocation (a turn of a few seconds fills a part of it).
-constexpr std::size_t kDefaultHashBytes = std::size_t{16} << 20;
-constexpr std::uint64_t kFixedMemory = std::uint64_t{20} << 20;
-constexpr std::uint64_t kMaxHashBytes = std::uint64_t{256} << 20;
 
 std::string_view Trim(std::string_view text) {
   const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -97,7 +80,38 @@ std::string Format(Point p) {
   return std::to_string(p.col) + "," + std::to_string(p.row);
 }
 
+std::string Format(ab::Cell cell) {
+  return Format(ab::PointOf(cell));
+}
+
+// A score as the analysis boards show it: the evaluation, or +Mn (-Mn) for a win (loss) in n
+// moves of the winner, +M (-M) for one proven at an unknown distance.
+std::string ScoreText(int score) {
+  if (!ab::IsDecisive(score)) return std::to_string(score);
+  const int plies = ab::kWinScore - std::abs(score);
+  const std::string sign = score > 0 ? "+M" : "-M";
+  if (plies > ab::kMaxPly) return sign;
+  return sign + std::to_string(score > 0 ? (plies + 1) / 2 : plies / 2);
+}
+
+std::string PvText(const std::vector<ab::Cell>& pv) {
+  std::string text;
+  for (const ab::Cell cell : pv) {
+    if (!text.empty()) text += ' ';
+    text += Format(cell);
+  }
+  return text;
+}
+
+// Live lines while thinking come at most this often.
+constexpr milliseconds kLiveInterval{250};
+
 }  // namespace
+
+std::string CommandOf(std::string_view line) {
+  line = Trim(line);
+  return Upper(line.substr(0, line.find_first_of(" \t")));
+}
 
 bool ReadProtocolLine(std::istream& in, std::string& line) {
   line.clear();
@@ -110,35 +124,16 @@ bool ReadProtocolLine(std::istream& in, std::string& line) {
   return any;
 }
 
-MoveBudget BudgetFor(const TimeLimits& limits, int stones) {
-  // 30 ms and a twentieth are kept for starting the clock late, the answer's way to the manager
-  // and the clock's coarseness.
-  const auto usable = [](std::int64_t ms) {
-    ms = std::clamp<std::int64_t>(ms, 0, kLongestTime);
-    return std::max<std::int64_t>(0, ms - ms / 20 - 30);
-  };
-  const std::int64_t turn = usable(limits.turn);
-  std::int64_t hard = turn;
-  std::int64_t soft = turn;
-  // Before the first time_left the whole match is left.
-  const std::optional<std::int64_t> left = limits.left        ? limits.left
-                                           : limits.match > 0 ? std::optional(limits.match)
-                                                              : std::nullopt;
-  if (left) {
-    // A game runs to about kExpectedMoves moves a side; near its end or past it, the rest is
-    // still shared as if kFewestMovesToCome were to come, so that the clock never runs out.
-    const std::int64_t movesToCome = std::max(kFewestMovesToCome, kExpectedMoves - stones / 2);
-    const std::int64_t share = usable(*left) / movesToCome;
-    soft = std::min(turn, share);
-    hard = std::min(turn, kLongestMove * share);
-  }
-  return {milliseconds(hard), milliseconds(soft)};
+void LineWriter::Write(std::string_view line) {
+  const std::lock_guard lock(mutex_);
+  if (closed_) return;
+  out_ << line << '\n';
+  out_.flush();
 }
 
-std::size_t HashBytesFor(std::int64_t maxMemory) {
-  if (maxMemory <= 0) return kDefaultHashBytes;
-  const auto bytes = static_cast<std::uint64_t>(maxMemory);
-  return bytes <= kFixedMemory ? 0 : std::min<std::uint64_t>(bytes - kFixedMemory, kMaxHashBytes);
+void LineWriter::Close() {
+  const std::lock_guard lock(mutex_);
+  closed_ = true;
 }
 
 Brain::Brain(std::ostream& out, BrainOptions options)
@@ -148,20 +143,16 @@ Brain::Brain(std::ostream& out, BrainOptions options)
       searcher_(0),
       hashBytes_(kDefaultHashBytes) {
   if (options_.seed) game_.SeedRandom(*options_.seed);
+  game_.SetStopFlag(&stop_);
 }
 
-void Brain::Answer(std::string_view text) {
-  out_ << text << '\n';
-  out_.flush();
-}
-
-bool Brain::HandleLine(std::string_view rawLine) {
+bool Brain::HandleLine(std::string_view rawLine, Clock::time_point received) {
   // A move's time runs from the arrival of the command that asks for it: setting up a board
   // counts against it.
-  received_ = Clock::now();
+  received_ = received;
   const std::string_view line = Trim(rawLine);
+  const std::string command = CommandOf(line);
   const std::size_t space = line.find_first_of(" \t");
-  const std::string command = Upper(line.substr(0, space));
   const std::string_view args =
       space == std::string_view::npos ? std::string_view() : Trim(line.substr(space));
 
@@ -174,7 +165,8 @@ bool Brain::HandleLine(std::string_view rawLine) {
     }
     return true;
   }
-  if (line.empty()) return true;  // nothing asked, nothing answered
+  // Nothing asked, nothing answered; a stop that found no search has nothing to stop.
+  if (line.empty() || command == "STOP" || command == "YXSTOP") return true;
 
   if (command == "START") {
     Start(args);
@@ -187,8 +179,9 @@ bool Brain::HandleLine(std::string_view rawLine) {
     MoveNow();
   } else if (command == "TURN") {
     Turn(args);
-  } else if (command == "BOARD") {
+  } else if (command == "BOARD" || command == "YXBOARD") {
     readingBoard_ = true;
+    boardMoves_ = command == "BOARD";
     boardStones_.clear();
   } else if (command == "TAKEBACK") {
     TakeBackCommand(args);
@@ -196,6 +189,16 @@ bool Brain::HandleLine(std::string_view rawLine) {
     Answer(kAbout);
   } else if (command == "INFO") {
     Info(args);
+  } else if (command == "YXSHOWFORBID") {
+    ShowForbidden();
+  } else if (command == "YXNBEST") {
+    BestMoves(args);
+  } else if (command == "YXSHOWINFO") {
+    // The board reads how many threads it may offer; the live lines start.
+    liveLines_ = true;
+    Answer("MESSAGE INFO MAX_THREAD_NUM 1");
+  } else if (command == "YXHASHCLEAR") {
+    searcher_.ClearHash();
   } else {
     Answer("ERROR unknown command: " + Quote(line));
   }
@@ -243,7 +246,7 @@ void Brain::Info(std::string_view args) {
       space == std::string_view::npos ? std::string_view() : Trim(args.substr(space));
   if (key == "FOLDER") return;  // the engine keeps no files
   if (key != "TIMEOUT_TURN" && key != "TIMEOUT_MATCH" && key != "TIME_LEFT" &&
-      key != "MAX_MEMORY" && key != "RULE" && key != "GAME_TYPE") {
+      key != "MAX_MEMORY" && key != "RULE" && key != "GAME_TYPE" && key != "SHOW_DETAIL") {
     return;  // keys of other engines and newer managers
   }
   const auto number = ParseInt(value);
@@ -258,8 +261,13 @@ void Brain::Info(std::string_view args) {
     // Sized now, not in a move's time; the same size again keeps what the table has learnt.
     hashBytes_ = HashBytesFor(*number);
     if (options_.Strong()) SizeHashTable();
-  } else if (key == "RULE" && *number != 4) {
-    Answer("MESSAGE pbrain-zel plays Renju rules only (rule 4); playing on under them");
+  } else if (key == "RULE" && *number != 4 && *number != 2) {
+    // Gomocup managers say Renju with 4, the analysis boards with 2.
+    Answer(
+        "MESSAGE pbrain-zel plays Renju rules only (rule 4, or 2 on analysis boards); playing "
+        "on under them");
+  } else if (key == "SHOW_DETAIL") {
+    liveLines_ = *number > 0;
   }
   // game_type changes nothing.
 }
@@ -305,7 +313,7 @@ void Brain::BoardDone() {
     if (k < white.size()) moves.push_back(white[k]);
   }
   game_.LoadMoves(moves);
-  MoveNow();
+  if (boardMoves_) MoveNow();
 }
 
 void Brain::MoveNow() {
@@ -361,8 +369,38 @@ std::optional<Point> Brain::BestScoredLegal() {
   return best;
 }
 
+MoveBudget Brain::Remaining(milliseconds least) const {
+  const MoveBudget budget =
+      BudgetFor(limits_, game_.moveCount(), TensionOf(game_.position(), game_.SideToMove()));
+  const auto spent = std::chrono::duration_cast<milliseconds>(Clock::now() - received_);
+  return {std::max(budget.hard - spent, least), std::max(budget.soft - spent, least)};
+}
+
+ab::SearchReport Brain::StrongSearch(const MoveBudget& budget) {
+  return searcher_.Search(game_.Moves(), {.time = budget.hard, .target = budget.soft}, &stop_,
+                          [this](const ab::SearchReport& r) { ReportIteration(r); });
+}
+
+void Brain::ReportIteration(const ab::SearchReport& r) {
+  const auto ms = static_cast<std::int64_t>(r.milliseconds);
+  if (options_.reportLevels) {
+    Answer("DEBUG depth " + std::to_string(r.depth) + ": score " + std::to_string(r.score) +
+           ", nodes " + std::to_string(r.nodes) + ", ms " + std::to_string(ms));
+  }
+  const auto now = Clock::now();
+  if (!liveLines_ || (lastLiveLine_ && now - *lastLiveLine_ < kLiveInterval)) return;
+  const bool first = !lastLiveLine_;
+  lastLiveLine_ = now;
+  // The analysis boards mark the best point from REALTIME BEST; the other line is for the reader.
+  if (first || r.move != lastLiveBest_) Answer("MESSAGE REALTIME BEST " + Format(r.move));
+  lastLiveBest_ = r.move;
+  const std::int64_t speed = r.nodes * 1000 / std::max<std::int64_t>(ms, 1);
+  Answer("MESSAGE depth " + std::to_string(r.depth) + " score " + ScoreText(r.score) + " nodes " +
+         std::to_string(r.nodes) + " speed " + std::to_string(speed) + " time " +
+         std::to_string(ms) + " pv " + PvText(r.pv));
+}
+
 std::optional<Point> Brain::FindMove() {
-  const auto start = received_;
   // 1. Black opens on the centre, as in the game; a five on offer ends the game at once.
   if (game_.moveCount() == 0) return Point{kBoardSize / 2, kBoardSize / 2};
   if (const auto five = FiveOnOffer()) return five;
@@ -375,36 +413,26 @@ std::optional<Point> Brain::FindMove() {
   // 3. The search within the budget, less the time spent so far. The strong engine answers even
   // with no time left (its limits read 0 as none, so it gets a millisecond). The threat search
   // deepens while the next level is expected to fit (or runs its fixed level alone); its last
-  // completed level's point stands.
-  if (options_.Strong()) SizeHashTable();  // the first search makes the table
-  const MoveBudget budget = BudgetFor(limits_, game_.moveCount());
-  const auto spent = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
-  const auto rest = [&](milliseconds limit, milliseconds least) {
-    return std::max(limit - spent, least);
-  };
-  if (options_.Strong()) {
-    const ab::SearchReport report = searcher_.Search(
-        game_.Moves(),
-        {.time = rest(budget.hard, milliseconds(1)), .target = rest(budget.soft, milliseconds(1))},
-        nullptr, [&](const ab::SearchReport& r) {
-          if (!options_.reportLevels) return;
-          Answer("DEBUG depth " + std::to_string(r.depth) + ": score " + std::to_string(r.score) +
-                 ", nodes " + std::to_string(r.nodes) + ", ms " +
-                 std::to_string(static_cast<std::int64_t>(r.milliseconds)));
-        });
+  // completed level's point stands. With the match clock nearly out, neither searches: a search
+  // takes some milliseconds however short its limit, the one-ply choice a fraction of one.
+  const bool matchClock = limits_.left || limits_.match > 0;
+  const bool search = !matchClock || Remaining(milliseconds(0)).hard >= kLeastSearch;
+  if (search && options_.Strong()) {
+    SizeHashTable();  // the first search makes the table
+    lastLiveLine_.reset();
+    const ab::SearchReport report = StrongSearch(Remaining(milliseconds(1)));
     if (report.move != ab::kNoCell) move = ab::PointOf(report.move);
-  } else {
+  } else if (search) {
     const int first = options_.level.value_or(kFirstDeepeningLevel);
     const int last = options_.level.value_or(options_.maxLevel.value_or(kMaxSearchLevel));
     const Thought thought =
-        game_.ThinkWithin({rest(budget.hard, milliseconds(0)), rest(budget.soft, milliseconds(0))},
-                          first, last, [&](const LevelReport& report) {
-                            if (!options_.reportLevels) return;
-                            Answer("DEBUG level " + std::to_string(report.level) + ": nodes " +
-                                   std::to_string(report.nodes) + ", ms " +
-                                   std::to_string(static_cast<std::int64_t>(report.milliseconds)) +
-                                   (report.stopped ? ", stopped" : ""));
-                          });
+        game_.ThinkWithin(Remaining(milliseconds(0)), first, last, [&](const LevelReport& report) {
+          if (!options_.reportLevels) return;
+          Answer("DEBUG level " + std::to_string(report.level) + ": nodes " +
+                 std::to_string(report.nodes) + ", ms " +
+                 std::to_string(static_cast<std::int64_t>(report.milliseconds)) +
+                 (report.stopped ? ", stopped" : ""));
+        });
     if (!thought.stopped && thought.result) move = thought.result->point();
   }
 
@@ -415,6 +443,60 @@ std::optional<Point> Brain::FindMove() {
     Answer("DEBUG " + Format(*move) + " is not legal; playing " + Format(*legal) + " instead");
   }
   return legal;
+}
+
+void Brain::ShowForbidden() {
+  // Each point as four digits, the column then the row, as the analysis boards read them.
+  std::string line = "FORBID ";
+  if (game_.SideToMove() == kBlack) {
+    const VerdictTable verdicts = JudgeBoard(game_.position().board);
+    for (int row = 0; row < kBoardSize; ++row) {
+      for (int col = 0; col < kBoardSize; ++col) {
+        if (!IsForbidden(verdicts[row][col])) continue;
+        line += static_cast<char>('0' + col / 10);
+        line += static_cast<char>('0' + col % 10);
+        line += static_cast<char>('0' + row / 10);
+        line += static_cast<char>('0' + row % 10);
+      }
+    }
+  }
+  Answer(line + ".");
+}
+
+void Brain::BestMoves(std::string_view args) {
+  const auto count = ParseInt(args);
+  if (!count || *count < 1) return Answer("ERROR YXNBEST needs a number of moves: " + Quote(args));
+  // The threat search knows one best move only; a full board none.
+  if (!options_.Strong() || game_.moveCount() >= ab::kCells) return MoveNow();
+
+  // One search per move, each leaving out the moves found before it and taking an equal part of
+  // what is left of the budget; a stop ends the list.
+  SizeHashTable();
+  lastLiveLine_.reset();
+  const MoveBudget whole = Remaining(milliseconds(1));
+  const auto start = Clock::now();
+  const int wanted = static_cast<int>(std::min<std::int64_t>(*count, ab::kCells));
+  ab::CellSet found;
+  std::optional<Point> best;
+  for (int k = 0; k < wanted && (k == 0 || !stop_.load(std::memory_order_relaxed)); ++k) {
+    const auto spent = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+    const auto part = [&](milliseconds limit) {
+      return std::max((limit - spent) / (wanted - k), milliseconds(1));
+    };
+    searcher_.ExcludeRootMoves(found);
+    const ab::SearchReport report = StrongSearch({part(whole.hard), part(whole.soft)});
+    if (report.move == ab::kNoCell || !Legal(ab::PointOf(report.move))) break;
+    found.Add(report.move);
+    if (!best) best = ab::PointOf(report.move);
+    Answer("MESSAGE nbest " + std::to_string(k + 1) + " " + Format(report.move) + " score " +
+           ScoreText(report.score) + " depth " + std::to_string(report.depth) + " pv " +
+           PvText(report.pv));
+  }
+  if (!best) return MoveNow();
+  if (game_.Play(*best) != PlayResult::kPlayed) {
+    return Answer("ERROR the engine's move was refused: " + Format(*best));
+  }
+  Answer(Format(*best));
 }
 
 }  // namespace zel

@@ -1,4 +1,5 @@
-// pbrain-zel: the engine behind the Gomocup "pbrain" protocol on standard input and output.
+// pbrain-zel: the engine behind the Gomocup "pbrain" protocol and the analysis boards' commands on
+// standard input and output.
 //   pbrain-zel [--strong | --level L | --max-level L] [--seed S] [--verbose]
 // The strong engine plays unless --level or --max-level picks the threat search; --strong, the
 // default, undoes those given before it.
@@ -8,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "brain/brain.h"
+#include "brain/session.h"
 
 namespace {
 
@@ -53,10 +54,14 @@ int main(int argc, char** argv) {
     }
   }
   std::ios::sync_with_stdio(false);
-  zel::Brain brain(std::cout, options);
+  // The engine's thread writes to standard output while this one reads: reading must not flush it.
+  std::cin.tie(nullptr);
+  zel::Session session(std::cout, options);
   std::string line;
   while (zel::ReadProtocolLine(std::cin, line)) {
-    if (!brain.HandleLine(line)) break;
+    if (!session.Submit(line)) return 0;
   }
+  // At the end of the input the commands already read are still answered.
+  session.Finish();
   return 0;
 }

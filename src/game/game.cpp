@@ -405,7 +405,8 @@ void Game::RecordTrace(int index, int ply, int row, int col, int value) {
 }
 
 bool Game::StopRequested() {
-  return stopRequested_ || (deadline_ && std::chrono::steady_clock::now() >= *deadline_);
+  return stopRequested_ || (stopFlag_ != nullptr && stopFlag_->load(std::memory_order_relaxed)) ||
+         (deadline_ && std::chrono::steady_clock::now() >= *deadline_);
 }
 
 std::optional<std::string> Game::BrokenInvariant() const {

@@ -3,6 +3,7 @@
 // Platform-free; the window reaches the platform through Host.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -167,6 +168,9 @@ class Game : private SearchHooks {
   void StopThinking() {
     if (thinking_) stopRequested_ = true;
   }
+  // A flag that, while set, stops the threat search as StopThinking does, for a front end that
+  // reads its input on another thread; none unless given.
+  void SetStopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
   // The one-ply choice for the side to move; its scores become the score table.
   MoveChoice ChooseMove();
 
@@ -254,6 +258,7 @@ class Game : private SearchHooks {
   ScoreTable scoreTable_{};
   std::optional<std::chrono::steady_clock::time_point> deadline_;  // of the running search
   bool stopRequested_ = false;
+  const std::atomic<bool>* stopFlag_ = nullptr;
   // Cleared at every new game and handed to the search, whose root does not read it.
   ThreatInventory storedInventory_;
 };

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "rules/renju_rules.h"
+#include "support/positions.h"
 #include "support/run_cli.h"
 
 namespace zel {
@@ -29,11 +30,20 @@ std::string Unescape(std::string text) {
 }
 
 // Every move answered is checked: the game's last move, of the colour to move, and for Black
-// not forbidden.
+// not forbidden; after YXNBEST, the first of the moves listed, which are all different.
 void CheckMove(const Game& game, const std::string& answer) {
   int x = -1, y = -1;
   const std::string move = answer.substr(answer.rfind('\n', answer.size() - 2) + 1);
   if (std::sscanf(move.c_str(), "%d,%d", &x, &y) != 2) return;
+  std::vector<std::string> listed;
+  const std::regex best(R"(MESSAGE nbest \d+ (\d+,\d+) )");
+  for (std::sregex_iterator it(answer.begin(), answer.end(), best), end; it != end; ++it) {
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), (*it)[1]), 0) << answer;
+    listed.push_back((*it)[1]);
+  }
+  if (!listed.empty()) {
+    EXPECT_EQ(listed[0] + "\n", move) << answer;
+  }
   ASSERT_EQ(game.Move(game.moveCount()), (Point{y, x})) << answer;
   Board before = game.position().board;
   EXPECT_EQ(before[y][x], game.moveCount() % 2 == 1 ? kBlack : kWhite);
@@ -50,7 +60,9 @@ TEST(Brain, Protocol) {
   for (std::string line; std::getline(script, line);) {
     if (line.starts_with("#")) continue;
     if (std::int64_t hard, soft; std::sscanf(line.c_str(), "budget %ld %ld", &hard, &soft) == 2) {
-      const MoveBudget budget = BudgetFor(brain->limits(), brain->game().moveCount());
+      const Game& game = brain->game();
+      const MoveBudget budget = BudgetFor(brain->limits(), game.moveCount(),
+                                          TensionOf(game.position(), game.SideToMove()));
       EXPECT_EQ(budget.hard.count(), hard) << line;
       EXPECT_EQ(budget.soft.count(), soft) << line;
       continue;
@@ -62,9 +74,14 @@ TEST(Brain, Protocol) {
       continue;
     }
     const size_t bar = line.find('|');
-    const std::string expected = std::regex_replace(
-        std::regex_replace(line.substr(bar + 1), std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)"),
-        std::regex("MOVE"), R"(\d+,\d+)");
+    std::string expected =
+        std::regex_replace(line.substr(bar + 1), std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+    for (const auto& [name, pattern] : {std::pair{"MOVE", R"(\d+,\d+)"},
+                                        {"<n>", R"(-?\d+)"},
+                                        {"<score>", R"((-?\d+|[+-]M\d*))"},
+                                        {"<pv>", R"(\d+,\d+( \d+,\d+)*)"}}) {
+      expected = std::regex_replace(expected, std::regex(name), pattern);
+    }
     std::string answers;
     const std::string inputs = Unescape(line.substr(0, bar));
     for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
@@ -90,6 +107,7 @@ TEST(Brain, TimeBudget) {
     TimeLimits limits;
     int stones;
     std::int64_t hard, soft;
+    Tension tension = Tension::kQuiet;
   };
   const Case cases[] = {
       {{5000, 0, {}}, 0, 4720, 4720},
@@ -104,9 +122,14 @@ TEST(Brain, TimeBudget) {
       {{5000, 180000, 31}, 0, 0, 0},
       {{5000, 180000, -5}, 0, 0, 0},
       {{std::int64_t{1} << 50, 0, std::int64_t{1} << 50}, 0, 81428568, 27142856},
+      // Sharp: two shares within the hard limit; forced: a quarter of one, or of the turn.
+      {{60000, 180000, 24000}, 20, 2730, 1820, Tension::kSharp},
+      {{5000, 0, {}}, 0, 4720, 4720, Tension::kSharp},
+      {{60000, 180000, 24000}, 20, 227, 227, Tension::kForced},
+      {{5000, 0, {}}, 0, 1180, 1180, Tension::kForced},
   };
   for (const Case& c : cases) {
-    const MoveBudget budget = BudgetFor(c.limits, c.stones);
+    const MoveBudget budget = BudgetFor(c.limits, c.stones, c.tension);
     EXPECT_EQ(std::pair(budget.hard.count(), budget.soft.count()), std::pair(c.hard, c.soft))
         << c.limits.turn << " " << c.limits.match << " " << c.limits.left.value_or(-1) << " "
         << c.stones;
@@ -134,13 +157,57 @@ TEST(Brain, ReadsLines) {
   EXPECT_FALSE(ReadProtocolLine(in, line));
 }
 
-// The program answers on standard output until END, and refuses options it does not know. The
-// strong engine plays unless --level or --max-level asks for the threat search; --strong undoes
-// them. --verbose tells the engines apart: the strong engine's iterations have a depth, the
-// threat search's levels a level.
+// YXSHOWFORBID lists the points that zel-cli forbidden finds in the same position (Black to
+// move; positions of the third-party rules cases: an overline, a double four in one line, double
+// threes, nested ones).
+TEST(Brain, ForbiddenAsTheCliFindsThem) {
+  for (const char* moves :
+       {"h8 g8 i8 h7 j8 h9 l8 i7 m8 i9", "h8 g8 k8 i9 l8 k7 n8 o8",
+        "b6 a8 c7 a9 c8 c13 d6 e1 d7 g1 e3 h13 e4 l1 f3 l13 g5 o1 h8 o15",
+        "e10 d11 f5 e5 f6 e9 f9 f4 g8 g11 h10 g6 h8 g7 h9 g9 i7 h7 i9 j10 j7 k8",
+        "f4 d4 f6 g10 g7 g12 h7 g5 h8 g6 h9 g8 i10 h6 i8 i9 j9 j7"}) {
+    const std::vector<Point> points = test::Rif(moves);
+    std::string cli, kind;
+    std::istringstream listed(test::RunCli("forbidden " + test::RecordFile("forbid", points)).out);
+    for (int row = 0, col = 0; listed >> row >> col >> kind;)
+      cli += " " + std::to_string(col) + "," + std::to_string(row);
+    std::ostringstream out;
+    Brain brain(out);
+    brain.HandleLine("YXBOARD");
+    for (std::size_t k = 0; k < points.size(); ++k) {
+      brain.HandleLine(std::to_string(points[k].col) + "," + std::to_string(points[k].row) +
+                       (k % 2 == points.size() % 2 ? ",1" : ",2"));
+    }
+    brain.HandleLine("DONE");
+    brain.HandleLine("YXSHOWFORBID");
+    std::string forbid = out.str();
+    ASSERT_TRUE(forbid.starts_with("FORBID ") && forbid.ends_with(".\n")) << forbid;
+    std::string brainPoints;
+    for (std::size_t at = 7; at + 4 <= forbid.size() - 2; at += 4)
+      brainPoints += " " + std::to_string(std::stoi(forbid.substr(at, 2))) + "," +
+                     std::to_string(std::stoi(forbid.substr(at + 2, 2)));
+    EXPECT_FALSE(brainPoints.empty()) << moves;
+    EXPECT_EQ(brainPoints, cli) << moves;
+  }
+}
+
+// The program answers on standard output and refuses options it does not know. At the end of the
+// input every command read is still answered; END leaves at once, answering nothing more. A stop
+// is read while the engine thinks. The strong engine plays unless --level or --max-level asks for
+// the threat search; --strong undoes them. --verbose tells the engines apart: the strong
+// engine's iterations have a depth, the threat search's levels a level.
 TEST(Brain, Program) {
-  const std::string run = "printf 'START 15\\r\\nBEGIN\\nEND\\nBEGIN\\n' | " ZEL_BRAIN_PATH;
+  const std::string run = "printf 'START 15\\r\\nBEGIN\\n' | " ZEL_BRAIN_PATH;
   EXPECT_EQ(test::RunProgram(run, "--level 58 --max-level 58 --seed 1").out, "OK\n7,7\n");
+  const std::string end = "printf 'START 15\\nEND\\nBEGIN\\n' | " ZEL_BRAIN_PATH;
+  EXPECT_TRUE(std::string("OK\n").starts_with(test::RunProgram(end, "", 60).out));
+  const auto stopped = std::chrono::steady_clock::now();
+  const std::string stop =
+      "-c '(printf \"START 15\\nINFO timeout_turn 60000\\nBEGIN\\nTURN 8,8\\n\"; sleep 0.5; "
+      "printf \"YXSTOP\\n\") | " ZEL_BRAIN_PATH "'";
+  EXPECT_TRUE(
+      std::regex_match(test::RunProgram("sh", stop, 60).out, std::regex("OK\n7,7\n\\d+,\\d+\n")));
+  EXPECT_LT(std::chrono::steady_clock::now() - stopped, std::chrono::seconds(10));
   const std::string turn =
       "printf 'START 15\\nINFO timeout_turn 100\\nBEGIN\\nTURN 8,8\\n' | " ZEL_BRAIN_PATH;
   for (const auto& [options, engine] : {std::pair{"--verbose", "DEBUG depth 1: "},
@@ -154,11 +221,14 @@ TEST(Brain, Program) {
     // keep the strong engine searching for about 2 s.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500)) << options;
   }
-  const test::CliRun refused = test::RunProgram(ZEL_BRAIN_PATH, "--level 59", 60);
-  EXPECT_EQ(refused.err,
-            "usage: pbrain-zel [--strong (the default) | --level L | --max-level L] [--seed S] "
-            "[--verbose]\n");
-  EXPECT_EQ(refused.status, 2);
+  for (const char* options : {"--level 59", "--level", "--max-level", "--seed", "--seed x", "-v"}) {
+    const test::CliRun refused = test::RunProgram(ZEL_BRAIN_PATH, options, 60);
+    EXPECT_EQ(refused.err,
+              "usage: pbrain-zel [--strong (the default) | --level L | --max-level L] [--seed S] "
+              "[--verbose]\n")
+        << options;
+    EXPECT_EQ(refused.status, 2) << options;
+  }
 }
 
 }  // namespace
