@@ -339,16 +339,19 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
                        [](const ScoredMove& a, const ScoredMove& b) { return a.score < b.score; })
           ->cell;
 
-  // Step 5. Moves after which the opponent wins by threats are left out, unless all are.
+  // Step 5. Moves after which the opponent wins by threats are left out, unless all are. The
+  // check has a sixth of the move's time of its own: the solvers above may have spent theirs.
   excluded_ = asked;
   if (!stopped_) {
-    const std::int64_t perMove = std::max<std::int64_t>(vcfBudget / 8 / rootCount, 200);
+    const std::int64_t perMove = std::max<std::int64_t>(vcfBudget / rootCount, 200);
+    const Deadline checkDeadline =
+        moveTime.count() > 0 ? std::chrono::steady_clock::now() + moveTime / 6 : Deadline::max();
     int kept = rootCount;
     for (int i = 0; i < rootCount && !stopped_; ++i) {
       const Cell move = rootMoves[i].cell;
       board_.Play(move);
-      const bool loses = vcf_.Solve(board_, 30, perMove, deadline) != kNoCell ||
-                         vct_.Solve(board_, 6, perMove, deadline) != kNoCell;
+      const bool loses = vcf_.Solve(board_, 30, perMove, checkDeadline) != kNoCell ||
+                         vct_.Solve(board_, 10, perMove, checkDeadline) != kNoCell;
       nodes_ += vcf_.Nodes() + vct_.Nodes();
       board_.Undo();
       if (loses) {

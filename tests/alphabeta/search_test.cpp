@@ -100,7 +100,7 @@ TEST(Evaluation, ParseWeights) {
 TEST(Searcher, BenchSignature) {
   const test::CliRun run = test::RunCli("bench --strong");
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("\nTotal nodes 346529\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\nTotal nodes 1123516\n"), std::string::npos) << run.out;
 }
 
 }  // namespace
