@@ -316,7 +316,8 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
       !asked.Has(vcf_.Line()[0])) {
     nodes_ += vcf_.Nodes();
     report.pv.assign(vcf_.Line().begin(), vcf_.Line().end());
-    return finish(vcf_.Line()[0], kWinScore - static_cast<int>(vcf_.Line().size()));
+    // The line ends with the four that cannot be stopped: its block and the five are to come.
+    return finish(vcf_.Line()[0], kWinScore - static_cast<int>(vcf_.Line().size()) - 2);
   }
   nodes_ += vcf_.Nodes();
 

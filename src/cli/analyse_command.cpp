@@ -2,7 +2,8 @@
 // position, one line per completed iteration, then the answer one field per line:
 //   depth 4 score 31 nodes 5120 ms 3.1 pv h9 i10 g8
 //   best h9
-//   score 31                  ("win in 5" / "loss in 4": plies to the five)
+//   score 31                  ("win in 5" / "loss in 4": plies to the five; "win" alone
+//                             for a win by threats proven without its length)
 //   pv h9 i10 g8
 //   depth 4
 //   nodes 5120
@@ -35,10 +36,13 @@ std::string Line(const std::vector<ab::Cell>& pv) {
   return text;
 }
 
-// "win in N" / "loss in N" (N plies to the five), or the evaluation.
+// "win in N" / "loss in N" (N plies to the five), "win" / "loss" when the length is unknown, or
+// the evaluation.
 std::string ScoreText(int score) {
-  if (score >= ab::kWinBound) return "win in " + std::to_string(ab::kWinScore - score);
-  if (score <= -ab::kWinBound) return "loss in " + std::to_string(ab::kWinScore + score);
+  const int plies = ab::kWinScore - std::abs(score);
+  const std::string distance = plies > ab::kMaxPly ? "" : " in " + std::to_string(plies);
+  if (score >= ab::kWinBound) return "win" + distance;
+  if (score <= -ab::kWinBound) return "loss" + distance;
   return std::to_string(score);
 }
 

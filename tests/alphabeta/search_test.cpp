@@ -14,16 +14,19 @@ namespace {
 
 constexpr Limits kQuick{.depth = 4};
 
-// Decided positions: a five is made, a four blocked, a block forbidden to Black is a loss; and
-// Black's move is legal next to its forbidden points (h8 would be a double four).
+// Decided positions: a five is made, a four blocked, a block forbidden to Black is a loss, a win
+// by fours counts the plies to its five; and Black's move is legal next to its forbidden points
+// (h8 would be a double four).
 TEST(Searcher, DecidedPositions) {
   const struct {
     const char* name;
     const char* moves;     // Black first
     const char* expected;  // the move; "" where any legal move will do
     int score;             // 1: a win, -1: a loss, 0: neither checked
+    int plies = 0;         // of a win: to its five, when checked
   } cases[] = {
-      {"five", "h8 a1 i8 a2 j8 a3 k8 o15", "g8", 1},
+      {"five", "h8 a1 i8 a2 j8 a3 k8 o15", "g8", 1, 1},
+      {"straight four", "h8 a1 i8 a2 j8 a15", "", 1, 3},
       {"block", "a1 h8 a3 i8 a5 j8 g8 k8 o1 a15", "l8", 0},
       {"forbidden block", "f8 i7 g8 j6 h10 k5 h9 l4 m3 a15", "", -1},
       {"double four", "e8 d8 f8 h4 g8 a1 h5 a15 h6 o1 h7 o15", "", 0},
@@ -40,6 +43,9 @@ TEST(Searcher, DecidedPositions) {
     if (c.score != 0) {
       EXPECT_TRUE(c.score > 0 ? report.score >= kWinBound : report.score <= -kWinBound)
           << report.score;
+    }
+    if (c.plies != 0) {
+      EXPECT_EQ(report.score, kWinScore - c.plies);
     }
     zel::Board stones{};
     for (std::size_t i = 0; i < moves.size(); ++i)
