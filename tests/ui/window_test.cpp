@@ -223,6 +223,17 @@ TEST(WindowProgram, CommandLine) {
   EXPECT_NE(unknown.err.find("zel: unknown argument '-x'\nUsage: zel"), std::string::npos);
 }
 
+// The caption as an X server holds it, which the toolkit may lengthen after windowTitle().
+TEST(WindowProgram, CaptionOnX11) {
+  if (std::system("command -v xvfb-run xwininfo xprop >/dev/null") != 0)
+    GTEST_SKIP() << "needs xvfb-run, xwininfo and xprop (scripts/install-deps)";
+  const CliRun run =
+      RunProgram("xvfb-run -a " ZEL_UI_DATA_DIR "/window_title.sh", ZEL_WINDOW_PATH, 60);
+  EXPECT_EQ(run.out,
+            "WM_NAME(STRING) = \"  Deep Kelvo - ver 1.1\"\n"
+            "_NET_WM_NAME(UTF8_STRING) = \"  Deep Kelvo - ver 1.1\"\n");
+}
+
 }  // namespace
 }  // namespace zel::test
 
