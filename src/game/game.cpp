@@ -72,7 +72,18 @@ void Game::Reset() {
     row.fill(0);
   storedInventory_ = ThreatInventory{};
   engine_.moveCount = 0;
+  line_.clear();
   statusMark_ = ' ';
+}
+
+void Game::PlaceStone(Point p, int colour) {
+  const auto next = static_cast<size_t>(engine_.moveCount);
+  if (next >= line_.size() || line_[next] != p) {
+    line_.resize(next);
+    line_.push_back(p);
+  }
+  engine_.moveList[++engine_.moveCount] = p;
+  UpdatePatterns(engine_.position, p.row, p.col, colour);
 }
 
 void Game::NewGame() {
@@ -101,9 +112,7 @@ PlayResult Game::Play(Point p) {
   if (!OnBoard(p)) return PlayResult::kOffBoard;
   // A full board has no point left, so the move list cannot overflow.
   if (engine_.position.board[p.row][p.col] > 0) return PlayResult::kOccupied;
-  const int colour = SideToMove();
-  engine_.moveList[++engine_.moveCount] = p;
-  UpdatePatterns(engine_.position, p.row, p.col, colour);
+  PlaceStone(p, SideToMove());
   return PlayResult::kPlayed;
 }
 
@@ -118,6 +127,38 @@ bool Game::TakeBack() {
 bool Game::ReplayNext() {
   if (engine_.moveCount >= kMaxMoves) return false;
   return Play(engine_.moveList[engine_.moveCount + 1]) == PlayResult::kPlayed;
+}
+
+bool Game::Navigate(Step step) {
+  if (thinking_) return false;
+  const int end = static_cast<int>(line_.size());
+  const int count = engine_.moveCount;
+  int target = count;
+  switch (step) {
+    case Step::kBack:
+      for (target = count - 1; target >= 0 && !UsersTurnAt(target);)
+        --target;
+      break;
+    case Step::kForward:
+      for (target = count + 1; target < end && !UsersTurnAt(target);)
+        ++target;
+      break;
+    case Step::kHome:
+      for (target = 0; target < end && !UsersTurnAt(target);)
+        ++target;
+      break;
+    case Step::kEnd:
+      target = end;
+      break;
+  }
+  if (target < 0 || target > end || target == count) return false;
+  while (engine_.moveCount > target)
+    TakeBack();
+  while (engine_.moveCount < target)
+    (void)Play(line_[static_cast<size_t>(engine_.moveCount)]);
+  statusMark_ = ' ';
+  host_.Repaint();
+  return true;
 }
 
 Thought Game::Think(std::optional<std::chrono::steady_clock::time_point> deadline) {
@@ -157,8 +198,7 @@ void Game::Turn(std::optional<Point> cell) {
     if (engine_.position.board[p.row][p.col] > 0) return;
     const int colour = SideToMove();
     const bool win = AnnounceStone(colour, p);
-    engine_.moveList[++engine_.moveCount] = p;
-    UpdatePatterns(engine_.position, p.row, p.col, colour);
+    PlaceStone(p, colour);
     statusMark_ = ' ';
     host_.Repaint();
     if (win) return;  // the winner's stone ends the turn: no record, no reply
@@ -237,8 +277,7 @@ void Game::ComputerReply(int colour) {
   // 2 to 4. The messages, and the stone.
   const Point p = *point;
   AnnounceStone(colour, p);
-  engine_.moveList[++engine_.moveCount] = p;
-  UpdatePatterns(engine_.position, p.row, p.col, colour);
+  PlaceStone(p, colour);
   // 5. A proven win for the computer's colour marks its stone.
   const int win = colour == kBlack ? 3 : -3;
   statusMark_ = searchResult_.value == win ? '+' : ' ';
@@ -383,7 +422,10 @@ void Game::LoadFrom(const RecordLoad& load, const std::filesystem::path& path, b
   // A trace file's last move stays in the move list, unplayed, for 'n'.
   const size_t placed = keepLast && !load.moves.empty() ? load.moves.size() - 1 : load.moves.size();
   LoadMoves(std::span(load.moves).first(placed));
-  if (placed < load.moves.size()) engine_.moveList[engine_.moveCount + 1] = load.moves.back();
+  if (placed < load.moves.size()) {
+    engine_.moveList[engine_.moveCount + 1] = load.moves.back();
+    if (line_.size() == placed) line_.push_back(load.moves.back());
+  }
   if (load.stop != RecordStop::kEnd) host_.ShowStatus(name + ": " + DescribeLoad(load));
   host_.Repaint();
 }

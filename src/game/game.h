@@ -70,6 +70,14 @@ struct LevelReport {
   bool stopped = false;
 };
 
+// The navigation keys' steps through the game's line (Game::Navigate).
+enum class Step {
+  kBack,     // Left: to the user's previous turn
+  kForward,  // Right: to the user's next turn in the line, or the line's end
+  kHome,     // Home: to the user's first turn
+  kEnd,      // End: to the line's last move
+};
+
 // A deepening search starts at this level and goes up in these steps.
 inline constexpr int kFirstDeepeningLevel = 4;
 inline constexpr int kDeepeningStep = 2;
@@ -150,6 +158,11 @@ class Game : private SearchHooks {
   bool TakeBack();
   // Plays the move-list entry after the last move again, if it lies on the board and is empty.
   bool ReplayNext();
+  // Moves through the game's line without a reply from the computer: with both players the
+  // user's a step is one move, against the computer it goes to a position where the user is to
+  // move (so Left takes back the computer's reply and the user's move together). Refused during a
+  // turn and where the line offers no such position; the record is not written.
+  bool Navigate(Step step);
   // Restarts the move choice's random generator, for repeatable games.
   void SeedRandom(std::uint32_t seed) { engine_.random.Seed(seed); }
 
@@ -181,6 +194,9 @@ class Game : private SearchHooks {
   std::span<const Point> Moves() const {
     return {engine_.moveList.data() + 1, static_cast<size_t>(engine_.moveCount)};
   }
+  // The game's line: the moves on the board, then those taken back after them, until a stone
+  // other than the line's next move cuts them.
+  std::span<const Point> Line() const { return line_; }
   int SideToMove() const { return engine_.moveCount % 2 == 0 ? kBlack : kWhite; }
   const Position& position() const { return engine_.position; }
   const EngineState& engine() const { return engine_; }
@@ -216,6 +232,10 @@ class Game : private SearchHooks {
  private:
   // Everything a new game resets, without the computer's centre stone.
   void Reset();
+  // Enters p into the move list and the line and places a stone of colour there.
+  void PlaceStone(Point p, int colour);
+  // Whether the user plays the side to move after `count` moves.
+  bool UsersTurnAt(int count) const { return Player(count % 2 == 0 ? kBlack : kWhite) == kMan; }
   // The turn of a click on `cell`, or of a request when there is none.
   void Turn(std::optional<Point> cell);
   // Plays the computer's stone for colour, the side to move.
@@ -242,6 +262,7 @@ class Game : private SearchHooks {
   Host& host_;
   std::filesystem::path recordPath_;
   EngineState engine_;
+  std::vector<Point> line_;
   char blackPlayer_ = kMan;
   char whitePlayer_ = kMan;
   int levelIndex_ = 0;  // which level item is checked; 0 = "Beginner"

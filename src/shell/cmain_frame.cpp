@@ -52,6 +52,7 @@ void CMainFrame::BuildMenus() {
     QAction* action = menu->addAction(ToQString(item.label));
     action->setCheckable(item.checkable);
     action->setStatusTip(ToQString(item.prompt));
+    if (!item.shortcut.empty()) action->setShortcut(QKeySequence(ToQString(item.shortcut)));
     const Command command = item.command;
     connect(action, &QAction::triggered, this, [this, command] {
       view_->OnCommand(command);

@@ -34,6 +34,10 @@ enum class Command {
   kGoo = 32791,
   kForbiddenPoints = 32800,
   kAbout = 57664,
+  kBack = 33001,
+  kForward = 33002,
+  kHome = 33003,
+  kEnd = 33004,
 };
 
 inline constexpr bool kCheckable = true;
@@ -43,8 +47,9 @@ struct MenuItem {
   std::string_view menu;   // the top-level menu it belongs to
   std::string_view label;  // empty for a separator
   Command command = Command::kSave;
-  bool checkable = false;        // its check mark shows the view's state (CZelView::IsChecked)
-  std::string_view prompt = {};  // shown in the status bar while the item is highlighted
+  bool checkable = false;          // its check mark shows the view's state (CZelView::IsChecked)
+  std::string_view prompt = {};    // shown in the status bar while the item is highlighted
+  std::string_view shortcut = {};  // its key, in QKeySequence's portable text
 };
 
 // The menu bar, top-level menus in order, each menu's items top to bottom.
@@ -80,6 +85,11 @@ inline constexpr std::array kMenuItems{
     MenuItem{"Number", "Goo", Command::kGoo, kCheckable},
     MenuItem{"Number", ""},
     MenuItem{"Number", "Forbidden Points", Command::kForbiddenPoints, kCheckable},
+    MenuItem{"Analysis", "Back", Command::kBack, kPlain, "Takes the last move back", "Left"},
+    MenuItem{"Analysis", "Forward", Command::kForward, kPlain, "Plays the move taken back again",
+             "Right"},
+    MenuItem{"Analysis", "To Start", Command::kHome, kPlain, "Goes to the first move", "Home"},
+    MenuItem{"Analysis", "To End", Command::kEnd, kPlain, "Goes to the last move played", "End"},
     MenuItem{"About", "About Zel...", Command::kAbout, false,
              "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
 };

@@ -101,6 +101,18 @@ void CZelView::OnCommand(Command command) {
     case Command::kAbout:
       emit AboutRequested();
       return;
+    case Command::kBack:
+      game_.Navigate(Step::kBack);
+      return;
+    case Command::kForward:
+      game_.Navigate(Step::kForward);
+      return;
+    case Command::kHome:
+      game_.Navigate(Step::kHome);
+      return;
+    case Command::kEnd:
+      game_.Navigate(Step::kEnd);
+      return;
     default:
       return;  // "Wide", "Misete" and "Norite" have no effect
   }

@@ -101,6 +101,62 @@ TEST_F(GameTest, TakeBackAndReplayKeys) {
   EXPECT_EQ(game_.moveCount(), 2);
 }
 
+// The navigation keys, each step with the move count it leads to (-1: refused), between two people
+// and against the computer as either colour: the computer never replies to a step, no step writes
+// the record, and a new stone after a take-back cuts the line unless it is the line's next move.
+TEST_F(GameTest, NavigationKeys) {
+  using enum Step;
+  const struct {
+    char black, white;
+    std::vector<std::pair<Step, int>> steps;
+  } cases[] = {
+      {kMan,
+       kMan,
+       {{kBack, 3},
+        {kBack, 2},
+        {kForward, 3},
+        {kEnd, 4},
+        {kForward, -1},
+        {kHome, 0},
+        {kBack, -1},
+        {kHome, -1},
+        {kForward, 1},
+        {kEnd, 4}}},
+      {kMan,
+       kComputer,
+       {{kBack, 2}, {kBack, 0}, {kBack, -1}, {kForward, 2}, {kEnd, 4}, {kHome, 0}, {kForward, 2}}},
+      {kComputer,
+       kMan,
+       {{kBack, 3}, {kBack, 1}, {kBack, -1}, {kHome, -1}, {kForward, 3}, {kEnd, 5}, {kHome, 1}}},
+  };
+  for (const auto& [black, white, steps] : cases) {
+    game_.SetPlayers(black, white);
+    Click(black == white ? "a1 o15 a15 o13" : "a1 a15");
+    const std::vector<Point> line = Moves();
+    const std::string record = test::ReadFile(dir_ / "move.txt");
+    for (const auto& [step, count] : steps) {
+      EXPECT_EQ(game_.Navigate(step) ? game_.moveCount() : -1, count) << black << white;
+      EXPECT_EQ(Moves(), std::vector<Point>(line.begin(), line.begin() + game_.moveCount()));
+    }
+    EXPECT_EQ(test::ReadFile(dir_ / "move.txt"), record);
+    EXPECT_EQ(game_.BrokenInvariant(), std::nullopt);
+    // The line's next move keeps the line; another stone cuts it (the computer replying to it).
+    game_.Navigate(kEnd);
+    game_.Navigate(kBack);
+    if (black == white) {
+      Click("o13");
+      EXPECT_EQ(std::vector<Point>(game_.Line().begin(), game_.Line().end()), line);
+      game_.Navigate(kBack);
+    }
+    const size_t cut = game_.Moves().size();
+    Click("o1");
+    EXPECT_EQ(std::vector<Point>(game_.Line().begin(), game_.Line().end()), Moves());
+    EXPECT_EQ(Moves().size(), black == white ? 4 : line.size());
+    EXPECT_EQ(Moves()[cut], Rif("o1")[0]);
+    EXPECT_FALSE(game_.Navigate(kForward));
+  }
+}
+
 // "thinking..." and the ready text around the search, the stone's messages, '+' for a proven
 // win, which the user's next stone clears.
 TEST_F(GameTest, ComputerReply) {
@@ -143,7 +199,8 @@ TEST_F(GameTest, InputWhileTheComputerThinksIsDropped) {
     game_.SetPlayers(kComputer, kComputer);
     accepted += game_.SetSettings(SearchSettings{}) + game_.SelectLevel(3) +
                 game_.SetTraceSwitch(true) + game_.SetDisplayMode(1) + game_.TakeBack() +
-                (game_.Play({0, 0}) != PlayResult::kBusy) + game_.ReplayNext();
+                (game_.Play({0, 0}) != PlayResult::kBusy) + game_.ReplayNext() +
+                game_.Navigate(Step::kBack);
   };
   game_.RequestMove();
   EXPECT_TRUE(host_.pumps > 0 && accepted == 0) << accepted;

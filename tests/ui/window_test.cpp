@@ -203,6 +203,28 @@ TEST_F(Window, FileItems) {
   EXPECT_EQ(game_.moveCount(), 4);
 }
 
+// The arrows, Home and End move through the game against the computer, a step going to the user's
+// turn; the computer replies only to the user's next stone, which cuts the line there.
+TEST_F(Window, NavigationKeys) {
+  Do(Command::kWhiteComputer);
+  Play("a1 a15");
+  frame_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));
+  const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Left, 2},
+                                           {Qt::Key_Left, 0},
+                                           {Qt::Key_End, 4},
+                                           {Qt::Key_Home, 0},
+                                           {Qt::Key_Right, 2}};
+  for (const auto& [key, count] : steps) {
+    QTest::keyClick(view_, key);
+    EXPECT_EQ(game_.moveCount(), count) << key;
+  }
+  Play("o1");
+  EXPECT_EQ(game_.moveCount(), 4);
+  EXPECT_EQ(game_.Line().size(), 4U);
+  EXPECT_EQ(game_.Move(3), Rif("o1")[0]);
+}
+
 // Closing the window while the computer thinks stops the search: it answers nothing, the one-ply
 // choice is played at once, and the window closes.
 TEST_F(Window, ClosingWhileThinkingEndsTheSearch) {
