@@ -451,6 +451,25 @@ bool Game::StopRequested() {
          (deadline_ && std::chrono::steady_clock::now() >= *deadline_);
 }
 
+std::vector<Point> Game::WinningFive() const {
+  if (engine_.moveCount == 0) return {};
+  const Point last = engine_.moveList[engine_.moveCount];
+  const auto& board = engine_.position.board;
+  const int colour = board[last.row][last.col];
+  const auto same = [&](Point p) { return OnBoard(p) && board[p.row][p.col] == colour; };
+  for (int d = 0; d < kDirections; ++d) {
+    const Point step{kRowStep[d], kColStep[d]};
+    Point first = last;
+    while (same({first.row - step.row, first.col - step.col}))
+      first = {first.row - step.row, first.col - step.col};
+    std::vector<Point> line;
+    for (Point p = first; same(p); p = {p.row + step.row, p.col + step.col})
+      line.push_back(p);
+    if (line.size() == 5 || (line.size() > 5 && colour == kWhite)) return line;
+  }
+  return {};
+}
+
 std::optional<std::string> Game::BrokenInvariant() const {
   Position replay;
   for (int k = 1; k <= engine_.moveCount; ++k) {

@@ -224,6 +224,10 @@ class Game : private SearchHooks {
   const std::filesystem::path& recordPath() const { return recordPath_; }
   Host& host() { return host_; }
 
+  // The line of five the last move made, from one end to the other (White's may be longer), for
+  // the window to mark the game's end; empty when it made none. Black's six or more is no five.
+  std::vector<Point> WinningFive() const;
+
   // What is wrong with the game's state, or nothing: the board must hold exactly the stones of
   // moves 1 to moveCount, and the board's marks and both pattern tables must equal those of a
   // fresh replay of the moves.

@@ -38,6 +38,7 @@ enum class Command {
   kForward = 33002,
   kHome = 33003,
   kEnd = 33004,
+  kStoneNumbers = 33005,
 };
 
 inline constexpr bool kCheckable = true;
@@ -90,6 +91,9 @@ inline constexpr std::array kMenuItems{
              "Right"},
     MenuItem{"Analysis", "To Start", Command::kHome, kPlain, "Goes to the first move", "Home"},
     MenuItem{"Analysis", "To End", Command::kEnd, kPlain, "Goes to the last move played", "End"},
+    MenuItem{"Analysis", ""},
+    MenuItem{"Analysis", "Stone Numbers", Command::kStoneNumbers, kCheckable,
+             "Writes each stone's move number on it"},
     MenuItem{"About", "About Zel...", Command::kAbout, false,
              "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
 };

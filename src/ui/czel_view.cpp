@@ -98,6 +98,10 @@ void CZelView::OnCommand(Command command) {
       showForbidden_ = !showForbidden_;
       update();
       return;
+    case Command::kStoneNumbers:
+      showNumbers_ = !showNumbers_;
+      update();
+      return;
     case Command::kAbout:
       emit AboutRequested();
       return;
@@ -141,6 +145,8 @@ std::optional<bool> CZelView::IsChecked(Command command) const {
       return game_.displayMode() == 0;
     case Command::kForbiddenPoints:
       return showForbidden_;
+    case Command::kStoneNumbers:
+      return showNumbers_;
     default:
       return std::nullopt;
   }

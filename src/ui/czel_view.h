@@ -49,6 +49,8 @@ class CZelView : public QWidget, public Host {
 
   // Black's forbidden points drawn as red crosses while Black is to move.
   bool showForbidden() const { return showForbidden_; }
+  // Every stone's move number written on it ("Stone Numbers").
+  bool showNumbers() const { return showNumbers_; }
 
   // From the view's pixels to the picture's and back; the picture is scaled uniformly and
   // centred.
@@ -86,6 +88,8 @@ class CZelView : public QWidget, public Host {
   // Paints one stone (kind 'b' or 'w'; ' ' or '+' paints none) and, when number is above 0,
   // the number in the green of kind.
   void DrawStone(QPainter& painter, char kind, int number, Point p) const;
+  // Writes move k's number on its stone, in the other colour's.
+  void DrawMoveNumber(QPainter& painter, int k) const;
   void OnDraw(QPainter& painter) const { DrawBoard(painter); }
   void OnLButtonDown(QPointF position);
   void OnChar(char ch);
@@ -93,6 +97,7 @@ class CZelView : public QWidget, public Host {
   // Declared before the game, whose construction shows the greeting.
   QString statusText_;
   bool showForbidden_ = true;
+  bool showNumbers_ = false;
   Game game_;
 };
 

@@ -157,6 +157,23 @@ TEST_F(GameTest, NavigationKeys) {
   }
 }
 
+// The five the last move made, end to end: in each direction, White's longer line, none for
+// Black's six or for a five the last move is not in.
+TEST_F(GameTest, WinningFive) {
+  const std::pair<const char*, const char*> games[] = {
+      {"h8 a1 i8 a2 j8 a3 k8 a4 l8", "h8 i8 j8 k8 l8"},
+      {"a1 h8 a3 h9 a5 h11 a7 h12 a9 h10", "h12 h11 h10 h9 h8"},
+      {"a1 k5 a3 j6 a5 g9 a7 f10 b1 l4 a11 h8 a13 i7", "f10 g9 h8 i7 j6 k5 l4"},
+      {"a1 o11 a3 n12 a5 l14 a7 k15 a9 m13", "k15 l14 m13 n12 o11"},
+      {"h8 a1 i8 a2 j8 a3 k8 a4 m8 a5 l8", ""},
+      {"h8 a1 i8 a3 j8 a5 k8 a7 l8 o15", ""},
+  };
+  for (const auto& [moves, five] : games) {
+    game_.LoadMoves(Rif(moves));
+    EXPECT_EQ(game_.WinningFive(), Rif(five)) << moves;
+  }
+}
+
 // "thinking..." and the ready text around the search, the stone's messages, '+' for a proven
 // win, which the user's next stone clears.
 TEST_F(GameTest, ComputerReply) {

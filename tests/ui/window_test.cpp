@@ -101,6 +101,28 @@ TEST_F(Window, PaintedBoard) {
   EXPECT_FALSE(Shows(image, Box("h8"), kGreen));
 }
 
+// "Stone Numbers" writes every stone's number in the other colour (the last one's stays green);
+// the five that ends the game is struck through in red, also at twice the size.
+TEST_F(Window, StoneNumbersAndTheWinningFive) {
+  const auto inner = [](std::string_view cell) { return Box(cell).adjusted(5, 5, -5, -5); };
+  Play("h8 a1 i8 a2 j8 a3 k8 a4");
+  for (const bool on : {false, true}) {
+    const QImage image = Grab();
+    EXPECT_EQ(Shows(image, inner("h8"), kWhitePen), on);
+    EXPECT_EQ(Shows(image, inner("a1"), kBlackPen), on);
+    EXPECT_TRUE(Shows(image, Box("a4"), kGreen));
+    EXPECT_FALSE(Shows(image, Box("j8"), kRed));
+    Do(Command::kStoneNumbers);
+  }
+  Do(Command::kStoneNumbers);
+  Play("l8");
+  frame_.resize(636, 690);
+  QApplication::processEvents();
+  for (const char* cell : {"h8", "j8", "l8"})
+    EXPECT_EQ(At(Grab(), Centre(Rif(cell)[0])), kRed) << cell;
+  EXPECT_NE(At(Grab(), Centre(Rif("a4")[0]) + QPoint(4, 0)), kRed);
+}
+
 // "Goo" labels rows 1 to 9, A to F and columns a to o; "Debug" both 0 to 9, A to E. So Goo's row
 // label i is drawn as Debug's i + 1, and no column label is the same.
 TEST_F(Window, Labels) {
