@@ -39,6 +39,8 @@ enum class Command {
   kHome = 33003,
   kEnd = 33004,
   kStoneNumbers = 33005,
+  kCopyPosition = 33006,
+  kPastePosition = 33007,
 };
 
 inline constexpr bool kCheckable = true;
@@ -94,6 +96,11 @@ inline constexpr std::array kMenuItems{
     MenuItem{"Analysis", ""},
     MenuItem{"Analysis", "Stone Numbers", Command::kStoneNumbers, kCheckable,
              "Writes each stone's move number on it"},
+    MenuItem{"Analysis", ""},
+    MenuItem{"Analysis", "Copy Position", Command::kCopyPosition, kPlain,
+             "Copies the moves on the board as text, h8 the centre", "Ctrl+Shift+C"},
+    MenuItem{"Analysis", "Paste Position", Command::kPastePosition, kPlain,
+             "Sets up the game of the moves on the clipboard", "Ctrl+Shift+V"},
     MenuItem{"About", "About Zel...", Command::kAbout, false,
              "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
 };

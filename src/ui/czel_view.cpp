@@ -1,7 +1,8 @@
 #include "ui/czel_view.h"
 
-#include <QCoreApplication>
+#include <QClipboard>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+
+#include "files/move_text.h"
 
 namespace zel {
 namespace {
@@ -102,6 +105,11 @@ void CZelView::OnCommand(Command command) {
       showNumbers_ = !showNumbers_;
       update();
       return;
+    case Command::kCopyPosition:
+      QGuiApplication::clipboard()->setText(ToQString(FormatMoves(game_.Moves())));
+      return;
+    case Command::kPastePosition:
+      return PastePosition();
     case Command::kAbout:
       emit AboutRequested();
       return;
@@ -150,6 +158,14 @@ std::optional<bool> CZelView::IsChecked(Command command) const {
     default:
       return std::nullopt;
   }
+}
+
+void CZelView::PastePosition() {
+  if (game_.thinking()) return;
+  const MovesText text = ParseMoves(QGuiApplication::clipboard()->text().toStdString());
+  if (text.error) return ShowMessage("Cannot paste the position: " + *text.error);
+  game_.LoadMoves(text.moves);
+  Repaint();
 }
 
 // --- Geometry.
@@ -215,7 +231,7 @@ void CZelView::Repaint() {
 }
 
 void CZelView::PumpOneMessage() {
-  QCoreApplication::processEvents();
+  QGuiApplication::processEvents();
 }
 
 std::optional<std::filesystem::path> CZelView::AskOpenPath(std::string_view defaultExtension) {

@@ -93,6 +93,8 @@ class CZelView : public QWidget, public Host {
   void OnDraw(QPainter& painter) const { DrawBoard(painter); }
   void OnLButtonDown(QPointF position);
   void OnChar(char ch);
+  // Sets up the game the clipboard's text holds, or says why it holds none and changes nothing.
+  void PastePosition();
 
   // Declared before the game, whose construction shows the greeting.
   QString statusText_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
@@ -245,6 +246,24 @@ TEST_F(Window, NavigationKeys) {
   EXPECT_EQ(game_.moveCount(), 4);
   EXPECT_EQ(game_.Line().size(), 4U);
   EXPECT_EQ(game_.Move(3), Rif("o1")[0]);
+}
+
+// Ctrl+Shift+C copies the moves on the board in board notation; Ctrl+Shift+V sets up the game the
+// clipboard holds, or says why it cannot and leaves the game as it was.
+TEST_F(Window, CopyAndPastePosition) {
+  Play("h8 i9 j10");
+  frame_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));
+  QTest::keyClick(view_, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "h8 i9 j10");
+  for (const auto& [text, moves] : {std::pair{"a1b2", "a1 b2"}, std::pair{"a1 b2 a1", "a1 b2"},
+                                    std::pair{"7,7\n8,6", "h8 i9"}}) {
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(view_, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(std::vector<Point>(game_.Moves().begin(), game_.Moves().end()), Rif(moves)) << text;
+  }
+  EXPECT_EQ(view_->messages,
+            std::vector<std::string>{"Cannot paste the position: move 3 (a1) is on a stone"});
 }
 
 // Closing the window while the computer thinks stops the search: it answers nothing, the one-ply
