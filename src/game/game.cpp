@@ -345,8 +345,15 @@ bool Game::SelectLevel(int levelIndex) {
   settings.searchLevel = item.searchLevel;
   if (!SetSettings(settings)) return false;
   levelIndex_ = levelIndex;
-  thinkingTime_ = item.thinkingTime;
+  thinkingTime_ = item.strong ? advancedTime_ : item.thinkingTime;
   strongEngine_ = item.strong;
+  return true;
+}
+
+bool Game::SetAdvancedTime(std::chrono::milliseconds time) {
+  if (thinking_ || time.count() <= 0) return false;
+  advancedTime_ = time;
+  if (strongEngine_) thinkingTime_ = time;
   return true;
 }
 

@@ -132,6 +132,10 @@ class Game : private SearchHooks {
   bool SelectLevel(int levelIndex);
   // Replaces the selected level's thinking time (tests shorten it); refused during a turn.
   bool SetThinkingTime(std::chrono::milliseconds time);
+  // The strong engine's time a move, kept for "Advanced" whenever it is selected; refused during a
+  // turn and for a time of zero.
+  bool SetAdvancedTime(std::chrono::milliseconds time);
+  std::chrono::milliseconds advancedTime() const { return advancedTime_; }
   // Whether the search's nodes are kept for the trace file.
   bool SetTraceSwitch(bool on);
   // Coordinate labels: 1 "Debug", 0 "Goo".
@@ -271,6 +275,7 @@ class Game : private SearchHooks {
   char whitePlayer_ = kMan;
   int levelIndex_ = 0;  // which level item is checked; 0 = "Beginner"
   std::chrono::milliseconds thinkingTime_{0};
+  std::chrono::milliseconds advancedTime_ = kLevelItems.back().thinkingTime;
   bool strongEngine_ = false;
   // The strong engine, made at its first reply: a game that never plays it holds no hash table.
   std::unique_ptr<ab::Searcher> searcher_;

@@ -41,6 +41,11 @@ enum class Command {
   kStoneNumbers = 33005,
   kCopyPosition = 33006,
   kPastePosition = 33007,
+  kTime1 = 33011,  // the strong engine's time a move ("Advanced"), in seconds
+  kTime2 = 33012,
+  kTime5 = 33015,
+  kTime10 = 33020,
+  kTime30 = 33040,
 };
 
 inline constexpr bool kCheckable = true;
@@ -101,6 +106,12 @@ inline constexpr std::array kMenuItems{
              "Copies the moves on the board as text, h8 the centre", "Ctrl+Shift+C"},
     MenuItem{"Analysis", "Paste Position", Command::kPastePosition, kPlain,
              "Sets up the game of the moves on the clipboard", "Ctrl+Shift+V"},
+    MenuItem{"Analysis", ""},
+    MenuItem{"Analysis", "Advanced: 1 s", Command::kTime1, kCheckable},
+    MenuItem{"Analysis", "Advanced: 2 s", Command::kTime2, kCheckable},
+    MenuItem{"Analysis", "Advanced: 5 s", Command::kTime5, kCheckable},
+    MenuItem{"Analysis", "Advanced: 10 s", Command::kTime10, kCheckable},
+    MenuItem{"Analysis", "Advanced: 30 s", Command::kTime30, kCheckable},
     MenuItem{"About", "About Zel...", Command::kAbout, false,
              "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
 };

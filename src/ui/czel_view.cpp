@@ -40,6 +40,21 @@ std::optional<std::filesystem::path> AskPath(QWidget* parent, QFileDialog::Accep
   return std::filesystem::path(dialog.selectedFiles().front().toStdString());
 }
 
+// The time items and the strong engine's time a move each selects.
+constexpr std::array<std::pair<Command, int>, 5> kTimeCommands{{{Command::kTime1, 1},
+                                                                {Command::kTime2, 2},
+                                                                {Command::kTime5, 5},
+                                                                {Command::kTime10, 10},
+                                                                {Command::kTime30, 30}}};
+
+// The seconds a time command selects, or nothing.
+std::optional<std::chrono::seconds> TimeOf(Command command) {
+  for (const auto& [item, seconds] : kTimeCommands) {
+    if (item == command) return std::chrono::seconds(seconds);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
@@ -54,6 +69,10 @@ CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
 void CZelView::OnCommand(Command command) {
   if (const int level = LevelIndexOf(command); level >= 0) {
     game_.SelectLevel(level);
+    return;
+  }
+  if (const auto time = TimeOf(command)) {
+    game_.SetAdvancedTime(*time);
     return;
   }
   SearchSettings settings = game_.settings();
@@ -132,6 +151,7 @@ void CZelView::OnCommand(Command command) {
 
 std::optional<bool> CZelView::IsChecked(Command command) const {
   if (const int level = LevelIndexOf(command); level >= 0) return game_.levelIndex() == level;
+  if (const auto time = TimeOf(command)) return game_.advancedTime() == *time;
   const char black = game_.blackPlayer();
   const char white = game_.whitePlayer();
   switch (command) {

@@ -229,7 +229,9 @@ TEST_F(GameTest, InputWhileTheComputerThinksIsDropped) {
 // as the other levels show theirs; Black never takes its forbidden point. Meanwhile the window's
 // messages are pumped and its input dropped; a stop from the window plays the one-ply choice.
 TEST_F(GameTest, AdvancedPlaysTheStrongEngine) {
-  ASSERT_TRUE(game_.SelectLevel(5) && game_.strongEngine() && game_.SetThinkingTime(100ms));
+  // The time a move of "Advanced" holds while other levels are chosen, and sets the level's time.
+  ASSERT_TRUE(game_.SetAdvancedTime(100ms) && game_.SelectLevel(4) && game_.SelectLevel(5));
+  ASSERT_TRUE(game_.strongEngine() && game_.thinkingTime() == 100ms && !game_.SetAdvancedTime(0ms));
   game_.SetTraceSwitch(true);
   game_.LoadMoves(Rif("f8 a15 g8 d15 h10 g15 h9 j15"));  // h8: Black's double three
   int accepted = 0;
