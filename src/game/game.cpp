@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "alphabeta/search.h"
+#include "files/move_text.h"
 #include "files/record.h"
 #include "patterns/line_codes.h"
 #include "patterns/update.h"
@@ -73,10 +74,12 @@ void Game::Reset() {
   storedInventory_ = ThreatInventory{};
   engine_.moveCount = 0;
   line_.clear();
+  hint_.reset();
   statusMark_ = ' ';
 }
 
 void Game::PlaceStone(Point p, int colour) {
+  hint_.reset();
   const auto next = static_cast<size_t>(engine_.moveCount);
   if (next >= line_.size() || line_[next] != p) {
     line_.resize(next);
@@ -120,6 +123,7 @@ bool Game::TakeBack() {
   if (thinking_ || engine_.moveCount == 0) return false;
   const Point last = engine_.moveList[engine_.moveCount];
   UpdatePatterns(engine_.position, last.row, last.col, 0);
+  hint_.reset();
   --engine_.moveCount;
   return true;
 }
@@ -242,7 +246,7 @@ void Game::ComputerReply(int colour) {
     trace_.clear();  // the strong engine keeps no trace
     engine_.traceCount = 0;
     host_.ShowStatus(kThinking);
-    point = StrongReply(colour);
+    point = StrongReply(colour, thinkingTime_);
     host_.ShowStatus(kReady);
   } else if (engine_.settings.searchLevel <= 0) {
     point = ChooseMove().point;
@@ -285,7 +289,25 @@ void Game::ComputerReply(int colour) {
   host_.Repaint();
 }
 
-std::optional<Point> Game::StrongReply(int colour) {
+std::optional<Point> Game::Hint() {
+  if (thinking_) return std::nullopt;
+  const Busy busy(thinking_);
+  stopRequested_ = false;
+  if (!HasPlayablePoint(engine_)) {
+    host_.ShowStatus("No point left to play");
+    return std::nullopt;
+  }
+  host_.ShowStatus(kThinking);
+  const SearchResult reply = searchResult_;  // the last reply's, which a hint does not replace
+  hint_ = StrongReply(SideToMove(), advancedTime_);
+  searchResult_ = reply;
+  const Point p = hint_.value_or(kNoPoint);
+  host_.ShowStatus(hint_ ? "Hint: " + FormatMoves(std::span(&p, 1)) : "No point left to play");
+  host_.Repaint();
+  return hint_;
+}
+
+std::optional<Point> Game::StrongReply(int colour, std::chrono::milliseconds time) {
   if (!searcher_) searcher_ = std::make_unique<ab::Searcher>();
   searchResult_ = SearchResult{};
   // The search hands pending window messages on as the threat search does; a stop asked from one
@@ -296,7 +318,7 @@ std::optional<Point> Game::StrongReply(int colour) {
     if (stopRequested_) stop = true;
   });
   // A zero time would read as no limit.
-  const auto time = std::max(thinkingTime_, std::chrono::milliseconds(1));
+  time = std::max(time, std::chrono::milliseconds(1));
   const ab::SearchReport report = searcher_->Search(Moves(), {.time = time, .target = time}, &stop);
   searcher_->SetPollHook({});
   if (stop || report.move == ab::kNoCell) return ChooseMove().point;

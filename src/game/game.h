@@ -180,6 +180,12 @@ class Game : private SearchHooks {
   // other than the level are the game's.
   Thought ThinkWithin(const MoveBudget& budget, int firstLevel, int lastLevel,
                       const std::function<void(const LevelReport&)>& onLevel = {});
+  // "Hint": the strong engine's point for the side to move within the time of "Advanced", shown in
+  // the status bar ("Hint: h8") and kept for the window to mark until a stone is placed or taken
+  // back; not played. Like a reply it holds the turn, pumping the window's messages.
+  std::optional<Point> Hint();
+  // The point of the last hint, while the position is the one it was found for.
+  std::optional<Point> hint() const { return hint_; }
   // Asks the search of the turn in progress to stop as soon as it can; the computer then plays
   // its one-ply choice. For a window that is closing.
   void StopThinking() {
@@ -248,9 +254,9 @@ class Game : private SearchHooks {
   void Turn(std::optional<Point> cell);
   // Plays the computer's stone for colour, the side to move.
   void ComputerReply(int colour);
-  // The strong engine's point for colour, the side to move, within the thinking time; the
+  // The strong engine's point for colour, the side to move, within `time`; the
   // one-ply choice when it is stopped from the window or answers no legal point.
-  std::optional<Point> StrongReply(int colour);
+  std::optional<Point> StrongReply(int colour, std::chrono::milliseconds time);
   // The messages for a stone of colour about to go on p; true when it makes a five.
   bool AnnounceStone(int colour, Point p);
   // Writes the record when the move count is a multiple of 4; a failure is shown in the status
@@ -282,6 +288,7 @@ class Game : private SearchHooks {
   int displayMode_ = 0;
   bool traceSwitch_ = false;
   char statusMark_ = ' ';
+  std::optional<Point> hint_;
   bool thinking_ = false;
   SearchResult searchResult_;
   std::vector<TraceEntry> trace_;

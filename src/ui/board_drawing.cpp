@@ -1,6 +1,6 @@
-// The board's picture: background, grid, star points, stones, their numbers, the winning five,
-// Black's forbidden points and the coordinate labels, in the picture's coordinates (scale 1 is the
-// view's pixels in a window of its initial size).
+// The board's picture: background, grid, star points, stones, their numbers, the hint, the winning
+// five, Black's forbidden points and the coordinate labels, in the picture's coordinates (scale 1
+// is the view's pixels in a window of its initial size).
 #include <QPaintEvent>
 #include <QPainter>
 #include <array>
@@ -16,6 +16,7 @@ constexpr QColor kNumberProvenWin(32, 192, 32);  // the last move when its searc
 constexpr QColor kNumber(64, 255, 64);
 constexpr QColor kForbidden(255, 0, 0);
 constexpr QColor kWinningFive(255, 0, 0);
+constexpr QColor kHint(0, 0, 255);
 
 constexpr int kGridOrigin = 26;  // centre of point (0, 0)
 constexpr int kCellPixels = 19;
@@ -87,6 +88,13 @@ void CZelView::DrawBoard(QPainter& painter) const {
   for (int k = 1; showNumbers_ && k < moveCount; ++k)
     DrawMoveNumber(painter, k);
   if (moveCount > 0) DrawStone(painter, game_.statusMark(), moveCount, game_.Move(moveCount));
+
+  // The hint: a ring on its point.
+  if (const std::optional<Point> hint = game_.hint()) {
+    painter.setPen(QPen(kHint, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPoint(Centre(hint->col), Centre(hint->row)), 6, 6);
+  }
 
   // The five that ended the game, struck through from end to end.
   if (const std::vector<Point> five = game_.WinningFive(); !five.empty()) {

@@ -41,6 +41,7 @@ enum class Command {
   kStoneNumbers = 33005,
   kCopyPosition = 33006,
   kPastePosition = 33007,
+  kHint = 33008,
   kTime1 = 33011,  // the strong engine's time a move ("Advanced"), in seconds
   kTime2 = 33012,
   kTime5 = 33015,
@@ -99,6 +100,8 @@ inline constexpr std::array kMenuItems{
     MenuItem{"Analysis", "To Start", Command::kHome, kPlain, "Goes to the first move", "Home"},
     MenuItem{"Analysis", "To End", Command::kEnd, kPlain, "Goes to the last move played", "End"},
     MenuItem{"Analysis", ""},
+    MenuItem{"Analysis", "Hint", Command::kHint, kPlain,
+             "Marks the computer's move for the side to move, without playing it", "Ctrl+H"},
     MenuItem{"Analysis", "Stone Numbers", Command::kStoneNumbers, kCheckable,
              "Writes each stone's move number on it"},
     MenuItem{"Analysis", ""},

@@ -124,6 +124,10 @@ void CZelView::OnCommand(Command command) {
       showNumbers_ = !showNumbers_;
       update();
       return;
+    case Command::kHint:
+      game_.Hint();
+      emit TurnEnded();
+      return;
     case Command::kCopyPosition:
       QGuiApplication::clipboard()->setText(ToQString(FormatMoves(game_.Moves())));
       return;

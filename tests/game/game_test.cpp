@@ -174,6 +174,24 @@ TEST_F(GameTest, WinningFive) {
   }
 }
 
+// A hint is the strong engine's point for the side to move, shown and kept until a stone changes
+// the position; it plays nothing, and the reply's result stays.
+TEST_F(GameTest, Hint) {
+  game_.LoadMoves(Rif("a1 h8 a3 i8 a5 j8 o15 k8 o1"));  // White's open four: a five at g8 or l8
+  game_.RequestMove();
+  const SearchResult reply = game_.searchResult();
+  game_.LoadMoves(Rif("a1 h8 a3 i8 a5 j8 o15 k8 o1"));
+  ASSERT_TRUE(game_.SetAdvancedTime(100ms));
+  const std::optional<Point> hint = game_.Hint();
+  ASSERT_TRUE(hint == Rif("g8")[0] || hint == Rif("l8")[0]);
+  EXPECT_EQ(host_.statuses.back(), "Hint: " + std::string(*hint == Rif("g8")[0] ? "g8" : "l8"));
+  EXPECT_EQ(game_.moveCount(), 9);
+  EXPECT_EQ(game_.searchResult(), reply);
+  EXPECT_EQ(game_.hint(), hint);
+  Click("o3");
+  EXPECT_EQ(game_.hint(), std::nullopt);
+}
+
 // "thinking..." and the ready text around the search, the stone's messages, '+' for a proven
 // win, which the user's next stone clears.
 TEST_F(GameTest, ComputerReply) {

@@ -103,8 +103,8 @@ TEST_F(Window, PaintedBoard) {
 }
 
 // "Stone Numbers" writes every stone's number in the other colour (the last one's stays green);
-// the five that ends the game is struck through in red, also at twice the size.
-TEST_F(Window, StoneNumbersAndTheWinningFive) {
+// the five that ends the game is struck through in red, also at twice the size; a hint is ringed.
+TEST_F(Window, StoneNumbersHintAndTheWinningFive) {
   const auto inner = [](std::string_view cell) { return Box(cell).adjusted(5, 5, -5, -5); };
   Play("h8 a1 i8 a2 j8 a3 k8 a4");
   for (const bool on : {false, true}) {
@@ -121,6 +121,12 @@ TEST_F(Window, StoneNumbersAndTheWinningFive) {
   QApplication::processEvents();
   for (const char* cell : {"h8", "j8", "l8"})
     EXPECT_EQ(At(Grab(), Centre(Rif(cell)[0])), kRed) << cell;
+  // A hint is ringed in blue on its point: White's five at g8 or l8.
+  game_.LoadMoves(Rif("a1 h8 a3 i8 a5 j8 o15 k8 o1"));
+  ASSERT_TRUE(game_.SetAdvancedTime(std::chrono::milliseconds(100)));
+  Do(Command::kHint);
+  EXPECT_TRUE(Shows(Grab(), Box("g8"), QColor(0, 0, 255)) ||
+              Shows(Grab(), Box("l8"), QColor(0, 0, 255)));
   EXPECT_NE(At(Grab(), Centre(Rif("a4")[0]) + QPoint(4, 0)), kRed);
 }
 
