@@ -7,6 +7,7 @@
 #include "alphabeta/search.h"
 #include "files/move_text.h"
 #include "files/record.h"
+#include "files/text_file.h"
 #include "patterns/line_codes.h"
 #include "patterns/update.h"
 #include "rules/renju_rules.h"
@@ -421,6 +422,30 @@ void Game::SaveRecordCommand() {
 void Game::LoadRecordCommand() {
   if (thinking_) return;
   LoadFrom(LoadRecord(recordPath_), recordPath_, false);
+}
+
+void Game::OpenPsqCommand() {
+  if (thinking_) return;
+  const std::optional<std::filesystem::path> path = host_.AskOpenPath(kPsqExtension);
+  if (!path) return;
+  const std::string cannot = "Cannot load " + path->filename().string() + ": ";
+  std::string text;
+  if (const auto refused = ReadTextFile(*path, kRecordSizeLimit, text)) {
+    return host_.ShowStatus(cannot + DescribeLoad(*refused));
+  }
+  const MovesText psq = ParsePsq(text);
+  if (psq.error) return host_.ShowStatus(cannot + *psq.error);
+  LoadMoves(psq.moves);
+  host_.Repaint();
+}
+
+void Game::SavePsqCommand() {
+  if (thinking_) return;
+  const std::optional<std::filesystem::path> path = host_.AskSavePath(kPsqExtension);
+  if (!path) return;
+  if (const std::error_code error = WriteFileAtomically(*path, FormatPsq(Moves()))) {
+    host_.ShowMessage("Cannot save " + path->filename().string() + ": " + error.message());
+  }
 }
 
 void Game::SaveTraceCommand(bool shortTrace) {

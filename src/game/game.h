@@ -42,6 +42,7 @@ inline constexpr std::string_view kKinjite = "Kinjite !";
 inline constexpr std::string_view kThinking = "thinking...";
 inline constexpr std::string_view kReady = "ﾚﾃﾞｨ";
 inline constexpr std::string_view kTraceExtension = "txt";
+inline constexpr std::string_view kPsqExtension = "psq";
 
 // The trace keeps at most this many nodes of a search; further nodes are counted only.
 inline constexpr std::size_t kTraceCapacity = 1'000'000;
@@ -120,6 +121,11 @@ class Game : private SearchHooks {
   // Replaces the game by the record's moves; a file that cannot be read leaves the game as it
   // was, and a damaged one loads the moves before the damage; both are reported.
   void LoadRecordCommand();
+  // "Open .psq": asks for a Piskvork record and replaces the game by its moves; a file that cannot
+  // be read or holds no sound game leaves the game as it was, and the status bar says why.
+  void OpenPsqCommand();
+  // "Save .psq As": asks for a file and writes the moves on the board as a Piskvork record.
+  void SavePsqCommand();
   // Asks for a file and writes the trace file ("Save full", or with shortTrace "Save short").
   void SaveTraceCommand(bool shortTrace);
   // Asks for a trace file and loads its moves but the last, which 'n' then plays.

@@ -42,6 +42,8 @@ enum class Command {
   kCopyPosition = 33006,
   kPastePosition = 33007,
   kHint = 33008,
+  kOpenPsq = 33009,
+  kSavePsq = 33010,
   kTime1 = 33011,  // the strong engine's time a move ("Advanced"), in seconds
   kTime2 = 33012,
   kTime5 = 33015,
@@ -65,6 +67,10 @@ struct MenuItem {
 inline constexpr std::array kMenuItems{
     MenuItem{"File", "Save", Command::kSave, kPlain, "作業中のﾌｧｲﾙを上書きして保存"},
     MenuItem{"File", "Load", Command::kLoad},
+    MenuItem{"File", ""},
+    MenuItem{"File", "Open .psq...", Command::kOpenPsq, kPlain, "Opens a Piskvork record"},
+    MenuItem{"File", "Save .psq As...", Command::kSavePsq, kPlain,
+             "Saves the moves on the board as a Piskvork record"},
     MenuItem{"Game", "New Game", Command::kNewGame},
     MenuItem{"Game", ""},
     MenuItem{"Game", "B: Cmp  W: Man", Command::kBlackComputer, kCheckable},

@@ -81,6 +81,10 @@ void CZelView::OnCommand(Command command) {
       return game_.SaveRecordCommand();
     case Command::kLoad:
       return game_.LoadRecordCommand();
+    case Command::kOpenPsq:
+      return game_.OpenPsqCommand();
+    case Command::kSavePsq:
+      return game_.SavePsqCommand();
     case Command::kNewGame:
       return game_.NewGameCommand();
     case Command::kBlackComputer:

@@ -65,6 +65,25 @@ TEST(MoveText, ParseAndFormat) {
   }
 }
 
+// A .psq file: its bytes, its moves read back before the players' lines; what is not a sound one.
+TEST(MoveText, Psq) {
+  const std::vector<Point> game = {{7, 7}, {6, 8}};
+  EXPECT_EQ(FormatPsq(game), "Piskvorky 15x15, 11:11, 0\n8,8,0\n9,7,0\n");
+  const std::pair<std::string, std::string> files[] = {
+      {FormatPsq(game), ""},
+      {"Piskvorky 15x15, 11:11, 0\r\n8,8,250\r\n9,7,1000\r\n-1\r\npbrain-a.exe\r\n", ""},
+      {"Piskvorky 20x20, 11:11, 0\n8,8,0\n", "its board is 20x20, not 15x15"},
+      {"8,8,0\n9,7,0\n", "it is not a Piskvork record (no \"Piskvorky\" line at its start)"},
+      {"Piskvorky 15x15, 11:11, 0\n8,8,0\n16,7,0\n", "move 2 (16,7,0) is off the board"},
+      {"Piskvorky 15x15, 11:11, 0\n8,8,0\n8,8,0\n", "move 2 (8,8,0) is on a stone"},
+  };
+  for (const auto& [text, error] : files) {
+    const MovesText parsed = ParsePsq(text);
+    EXPECT_EQ(parsed.error.value_or(""), error) << text;
+    EXPECT_EQ(parsed.moves, error.empty() ? game : std::vector<Point>{}) << text;
+  }
+}
+
 TEST(Record, ExactBytes) {
   EXPECT_EQ(FormatRecord(kMoves), kLines + "\n");
   EXPECT_EQ(FormatMoveLine(12, {9, 9}) + FormatMoveLine(105, {14, 0}) + FormatMoveLine(1, {0, 14}),

@@ -174,6 +174,23 @@ TEST_F(GameTest, WinningFive) {
   }
 }
 
+// .psq files are saved and opened back; a file that holds no sound game or cannot be read leaves
+// the game as it was and says why.
+TEST_F(GameTest, PsqFiles) {
+  game_.LoadMoves(Rif("h8 i9 j10"));
+  host_.answers = {dir_ / "game.psq", dir_ / "game.psq", dir_ / "bad.psq", dir_ / "none.psq"};
+  game_.SavePsqCommand();
+  game_.LoadMoves(Rif("a1"));
+  game_.OpenPsqCommand();
+  EXPECT_EQ(Moves(), Rif("h8 i9 j10"));
+  test::WriteFile(dir_ / "bad.psq", "Piskvorky 15x15, 11:11, 0\n8,8,0\n8,8,0\n");
+  game_.OpenPsqCommand();
+  game_.OpenPsqCommand();
+  EXPECT_EQ(Moves(), Rif("h8 i9 j10"));
+  EXPECT_EQ(host_.statuses.end()[-2], "Cannot load bad.psq: move 2 (8,8,0) is on a stone");
+  EXPECT_TRUE(host_.statuses.back().starts_with("Cannot load none.psq: ")) << host_.statuses.back();
+}
+
 // A hint is the strong engine's point for the side to move, shown and kept until a stone changes
 // the position; it plays nothing, and the reply's result stays.
 TEST_F(GameTest, Hint) {
