@@ -44,6 +44,7 @@ enum class Command {
   kHint = 33008,
   kOpenPsq = 33009,
   kSavePsq = 33010,
+  kLiveAnalysis = 33041,
   kTime1 = 33011,  // the strong engine's time a move ("Advanced"), in seconds
   kTime2 = 33012,
   kTime5 = 33015,
@@ -108,6 +109,8 @@ inline constexpr std::array kMenuItems{
     MenuItem{"Analysis", ""},
     MenuItem{"Analysis", "Hint", Command::kHint, kPlain,
              "Marks the computer's move for the side to move, without playing it", "Ctrl+H"},
+    MenuItem{"Analysis", "Live Analysis", Command::kLiveAnalysis, kCheckable,
+             "Shows the strong engine's analysis of the position in a side panel", "F5"},
     MenuItem{"Analysis", "Stone Numbers", Command::kStoneNumbers, kCheckable,
              "Writes each stone's move number on it"},
     MenuItem{"Analysis", ""},

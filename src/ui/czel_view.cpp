@@ -58,7 +58,18 @@ std::optional<std::chrono::seconds> TimeOf(Command command) {
 }  // namespace
 
 CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
-    : QWidget(parent), game_(*this, std::move(recordPath)) {
+    : QWidget(parent),
+      game_(*this, std::move(recordPath)),
+      analysis_([this](const AnalysisLine& line) {
+        // On the analysis thread: the text goes to the window's thread.
+        const QString text = QStringLiteral("%1\ndepth %2, %3 nodes/s\n%4")
+                                 .arg(ToQString(line.score))
+                                 .arg(line.depth)
+                                 .arg(line.nodesPerSecond)
+                                 .arg(ToQString(line.pv));
+        QMetaObject::invokeMethod(
+            this, [this, text] { emit AnalysisChanged(text); }, Qt::QueuedConnection);
+      }) {
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(kPictureSize / 2, kPictureSize / 2);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every paint fills the whole view
@@ -67,6 +78,33 @@ CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
 // --- Commands.
 
 void CZelView::OnCommand(Command command) {
+  DoCommand(command);
+  FollowPosition();
+}
+
+void CZelView::SetLiveAnalysis(bool on) {
+  liveAnalysis_ = on;
+  analysis_.Stop();
+  analysed_.clear();
+  emit AnalysisChanged(QString());
+  FollowPosition();
+}
+
+void CZelView::FollowPosition() {
+  if (!liveAnalysis_) return;
+  if (game_.thinking()) {
+    analysis_.Stop();
+    analysed_ = {kNoPoint};  // no position: the next one restarts it
+    return;
+  }
+  const std::vector<Point> moves(game_.Moves().begin(), game_.Moves().end());
+  if (moves == analysed_ && analysis_.running()) return;
+  analysed_ = moves;
+  emit AnalysisChanged(QString());
+  analysis_.Start(moves);
+}
+
+void CZelView::DoCommand(Command command) {
   if (const int level = LevelIndexOf(command); level >= 0) {
     game_.SelectLevel(level);
     return;
@@ -124,6 +162,8 @@ void CZelView::OnCommand(Command command) {
       showForbidden_ = !showForbidden_;
       update();
       return;
+    case Command::kLiveAnalysis:
+      return SetLiveAnalysis(!liveAnalysis_);
     case Command::kStoneNumbers:
       showNumbers_ = !showNumbers_;
       update();
@@ -183,6 +223,8 @@ std::optional<bool> CZelView::IsChecked(Command command) const {
       return showForbidden_;
     case Command::kStoneNumbers:
       return showNumbers_;
+    case Command::kLiveAnalysis:
+      return liveAnalysis_;
     default:
       return std::nullopt;
   }
@@ -227,6 +269,7 @@ void CZelView::OnLButtonDown(QPointF position) {
   // Outside the picture (in the margin of a view wider or taller than it) is no cell.
   if (p.x() < 0 || p.y() < 0 || p.x() >= kPictureSize || p.y() >= kPictureSize) return;
   game_.TakeTurn(static_cast<int>(p.x()), static_cast<int>(p.y()));
+  FollowPosition();
   emit TurnEnded();
 }
 
@@ -238,11 +281,13 @@ void CZelView::keyPressEvent(QKeyEvent* event) {
 
 void CZelView::OnChar(char ch) {
   game_.OnChar(ch);
+  FollowPosition();
 }
 
 // --- Host.
 
 void CZelView::ShowStatus(std::string_view text) {
+  if (game_.thinking()) FollowPosition();  // the computer's search starts
   statusText_ = ToQString(text);
   emit StatusTextChanged(statusText_);
 }
@@ -256,6 +301,7 @@ void CZelView::ShowMessage(std::string_view text) {
 void CZelView::Repaint() {
   // At once: the computer's reply may follow inside the same click.
   repaint();
+  FollowPosition();
 }
 
 void CZelView::PumpOneMessage() {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "alphabeta/search.h"
 #include "files/record.h"
+#include "game/live_analysis.h"
 #include "support/positions.h"
 #include "support/recording_host.h"
 #include "support/run_cli.h"
@@ -207,6 +209,34 @@ TEST_F(GameTest, Hint) {
   EXPECT_EQ(game_.hint(), hint);
   Click("o3");
   EXPECT_EQ(game_.hint(), std::nullopt);
+}
+
+// Live analysis reports each iteration in the players' terms (a win as the winner's moves to the
+// five) from its own thread, and hears nothing more once stopped.
+TEST(LiveAnalysisTest, ReportsUntilStopped) {
+  const std::tuple<int, bool, std::string> scores[] = {
+      {35, true, "35"},
+      {ab::kWinScore - 3, true, "Black wins in 2"},
+      {ab::kWinScore - 1, false, "White wins in 1"},
+      {4 - ab::kWinScore, true, "White wins in 2"},
+      {-35, false, "-35"}};
+  for (const auto& [score, blackToMove, text] : scores)
+    EXPECT_EQ(ScoreText(score, blackToMove), text);
+  std::atomic<int> reports = 0;
+  std::string first;  // written before the first count, read after it
+  LiveAnalysis analysis([&](const AnalysisLine& line) {
+    if (reports == 0) first = line.score + " " + line.pv;
+    ++reports;
+  });
+  analysis.Start(Rif("a1 h8 a3 i8 a5 j8 o15 k8 o1"));  // White's open four
+  for (int ms = 0; reports == 0 && ms < 10'000; ++ms)
+    std::this_thread::sleep_for(1ms);
+  EXPECT_TRUE(first == "White wins in 1 g8" || first == "White wins in 1 l8") << first;
+  analysis.Start(Rif("h8"));
+  analysis.Stop();
+  const int stopped = reports;
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(reports, stopped);
 }
 
 // "thinking..." and the ready text around the search, the stone's messages, '+' for a proven

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
@@ -270,6 +271,22 @@ TEST_F(Window, CopyAndPastePosition) {
   }
   EXPECT_EQ(view_->messages,
             std::vector<std::string>{"Cannot paste the position: move 3 (a1) is on a stone"});
+}
+
+// Live analysis shows its side panel and fills it, follows the position, hides it when turned off,
+// and stops when the window closes.
+TEST_F(Window, LiveAnalysisPanel) {
+  Play("h8 i9");
+  Do(Command::kLiveAnalysis);
+  EXPECT_TRUE(frame_.AnalysisPanel()->isVisible());
+  QTRY_VERIFY(frame_.AnalysisText().contains("nodes/s"));
+  Play("a1 b15 a3 b14 a5 b13 a7 b12 a9");  // White's four: a five at b11
+  QTRY_VERIFY(frame_.AnalysisText().startsWith("White wins in 1\ndepth"));
+  Do(Command::kLiveAnalysis);
+  EXPECT_FALSE(frame_.AnalysisPanel()->isVisible() || view_->liveAnalysis());
+  Do(Command::kLiveAnalysis);
+  frame_.close();
+  EXPECT_FALSE(view_->liveAnalysis());
 }
 
 // Closing the window while the computer thinks stops the search: it answers nothing, the one-ply
