@@ -5,7 +5,9 @@
 #include <utility>
 
 #include "alphabeta/search.h"
+#include "files/move_text.h"
 #include "files/record.h"
+#include "files/text_file.h"
 #include "patterns/line_codes.h"
 #include "patterns/update.h"
 #include "rules/renju_rules.h"
@@ -72,7 +74,20 @@ void Game::Reset() {
     row.fill(0);
   storedInventory_ = ThreatInventory{};
   engine_.moveCount = 0;
+  line_.clear();
+  hint_.reset();
   statusMark_ = ' ';
+}
+
+void Game::PlaceStone(Point p, int colour) {
+  hint_.reset();
+  const auto next = static_cast<size_t>(engine_.moveCount);
+  if (next >= line_.size() || line_[next] != p) {
+    line_.resize(next);
+    line_.push_back(p);
+  }
+  engine_.moveList[++engine_.moveCount] = p;
+  UpdatePatterns(engine_.position, p.row, p.col, colour);
 }
 
 void Game::NewGame() {
@@ -101,9 +116,7 @@ PlayResult Game::Play(Point p) {
   if (!OnBoard(p)) return PlayResult::kOffBoard;
   // A full board has no point left, so the move list cannot overflow.
   if (engine_.position.board[p.row][p.col] > 0) return PlayResult::kOccupied;
-  const int colour = SideToMove();
-  engine_.moveList[++engine_.moveCount] = p;
-  UpdatePatterns(engine_.position, p.row, p.col, colour);
+  PlaceStone(p, SideToMove());
   return PlayResult::kPlayed;
 }
 
@@ -111,6 +124,7 @@ bool Game::TakeBack() {
   if (thinking_ || engine_.moveCount == 0) return false;
   const Point last = engine_.moveList[engine_.moveCount];
   UpdatePatterns(engine_.position, last.row, last.col, 0);
+  hint_.reset();
   --engine_.moveCount;
   return true;
 }
@@ -118,6 +132,38 @@ bool Game::TakeBack() {
 bool Game::ReplayNext() {
   if (engine_.moveCount >= kMaxMoves) return false;
   return Play(engine_.moveList[engine_.moveCount + 1]) == PlayResult::kPlayed;
+}
+
+bool Game::Navigate(Step step) {
+  if (thinking_) return false;
+  const int end = static_cast<int>(line_.size());
+  const int count = engine_.moveCount;
+  int target = count;
+  switch (step) {
+    case Step::kBack:
+      for (target = count - 1; target >= 0 && !UsersTurnAt(target);)
+        --target;
+      break;
+    case Step::kForward:
+      for (target = count + 1; target < end && !UsersTurnAt(target);)
+        ++target;
+      break;
+    case Step::kHome:
+      for (target = 0; target < end && !UsersTurnAt(target);)
+        ++target;
+      break;
+    case Step::kEnd:
+      target = end;
+      break;
+  }
+  if (target < 0 || target > end || target == count) return false;
+  while (engine_.moveCount > target)
+    TakeBack();
+  while (engine_.moveCount < target)
+    (void)Play(line_[static_cast<size_t>(engine_.moveCount)]);
+  statusMark_ = ' ';
+  host_.Repaint();
+  return true;
 }
 
 Thought Game::Think(std::optional<std::chrono::steady_clock::time_point> deadline) {
@@ -157,8 +203,7 @@ void Game::Turn(std::optional<Point> cell) {
     if (engine_.position.board[p.row][p.col] > 0) return;
     const int colour = SideToMove();
     const bool win = AnnounceStone(colour, p);
-    engine_.moveList[++engine_.moveCount] = p;
-    UpdatePatterns(engine_.position, p.row, p.col, colour);
+    PlaceStone(p, colour);
     statusMark_ = ' ';
     host_.Repaint();
     if (win) return;  // the winner's stone ends the turn: no record, no reply
@@ -202,7 +247,7 @@ void Game::ComputerReply(int colour) {
     trace_.clear();  // the strong engine keeps no trace
     engine_.traceCount = 0;
     host_.ShowStatus(kThinking);
-    point = StrongReply(colour);
+    point = StrongReply(colour, thinkingTime_);
     host_.ShowStatus(kReady);
   } else if (engine_.settings.searchLevel <= 0) {
     point = ChooseMove().point;
@@ -237,8 +282,7 @@ void Game::ComputerReply(int colour) {
   // 2 to 4. The messages, and the stone.
   const Point p = *point;
   AnnounceStone(colour, p);
-  engine_.moveList[++engine_.moveCount] = p;
-  UpdatePatterns(engine_.position, p.row, p.col, colour);
+  PlaceStone(p, colour);
   // 5. A proven win for the computer's colour marks its stone.
   const int win = colour == kBlack ? 3 : -3;
   statusMark_ = searchResult_.value == win ? '+' : ' ';
@@ -246,7 +290,25 @@ void Game::ComputerReply(int colour) {
   host_.Repaint();
 }
 
-std::optional<Point> Game::StrongReply(int colour) {
+std::optional<Point> Game::Hint() {
+  if (thinking_) return std::nullopt;
+  const Busy busy(thinking_);
+  stopRequested_ = false;
+  if (!HasPlayablePoint(engine_)) {
+    host_.ShowStatus("No point left to play");
+    return std::nullopt;
+  }
+  host_.ShowStatus(kThinking);
+  const SearchResult reply = searchResult_;  // the last reply's, which a hint does not replace
+  hint_ = StrongReply(SideToMove(), advancedTime_);
+  searchResult_ = reply;
+  const Point p = hint_.value_or(kNoPoint);
+  host_.ShowStatus(hint_ ? "Hint: " + FormatMoves(std::span(&p, 1)) : "No point left to play");
+  host_.Repaint();
+  return hint_;
+}
+
+std::optional<Point> Game::StrongReply(int colour, std::chrono::milliseconds time) {
   if (!searcher_) searcher_ = std::make_unique<ab::Searcher>();
   searchResult_ = SearchResult{};
   // The search hands pending window messages on as the threat search does; a stop asked from one
@@ -257,7 +319,7 @@ std::optional<Point> Game::StrongReply(int colour) {
     if (stopRequested_) stop = true;
   });
   // A zero time would read as no limit.
-  const auto time = std::max(thinkingTime_, std::chrono::milliseconds(1));
+  time = std::max(time, std::chrono::milliseconds(1));
   const ab::SearchReport report = searcher_->Search(Moves(), {.time = time, .target = time}, &stop);
   searcher_->SetPollHook({});
   if (stop || report.move == ab::kNoCell) return ChooseMove().point;
@@ -306,8 +368,15 @@ bool Game::SelectLevel(int levelIndex) {
   settings.searchLevel = item.searchLevel;
   if (!SetSettings(settings)) return false;
   levelIndex_ = levelIndex;
-  thinkingTime_ = item.thinkingTime;
+  thinkingTime_ = item.strong ? advancedTime_ : item.thinkingTime;
   strongEngine_ = item.strong;
+  return true;
+}
+
+bool Game::SetAdvancedTime(std::chrono::milliseconds time) {
+  if (thinking_ || time.count() <= 0) return false;
+  advancedTime_ = time;
+  if (strongEngine_) thinkingTime_ = time;
   return true;
 }
 
@@ -355,6 +424,30 @@ void Game::LoadRecordCommand() {
   LoadFrom(LoadRecord(recordPath_), recordPath_, false);
 }
 
+void Game::OpenPsqCommand() {
+  if (thinking_) return;
+  const std::optional<std::filesystem::path> path = host_.AskOpenPath(kPsqExtension);
+  if (!path) return;
+  const std::string cannot = "Cannot load " + path->filename().string() + ": ";
+  std::string text;
+  if (const auto refused = ReadTextFile(*path, kRecordSizeLimit, text)) {
+    return host_.ShowStatus(cannot + DescribeLoad(*refused));
+  }
+  const MovesText psq = ParsePsq(text);
+  if (psq.error) return host_.ShowStatus(cannot + *psq.error);
+  LoadMoves(psq.moves);
+  host_.Repaint();
+}
+
+void Game::SavePsqCommand() {
+  if (thinking_) return;
+  const std::optional<std::filesystem::path> path = host_.AskSavePath(kPsqExtension);
+  if (!path) return;
+  if (const std::error_code error = WriteFileAtomically(*path, FormatPsq(Moves()))) {
+    host_.ShowMessage("Cannot save " + path->filename().string() + ": " + error.message());
+  }
+}
+
 void Game::SaveTraceCommand(bool shortTrace) {
   if (thinking_) return;
   const std::optional<std::filesystem::path> path = host_.AskSavePath(kTraceExtension);
@@ -383,7 +476,10 @@ void Game::LoadFrom(const RecordLoad& load, const std::filesystem::path& path, b
   // A trace file's last move stays in the move list, unplayed, for 'n'.
   const size_t placed = keepLast && !load.moves.empty() ? load.moves.size() - 1 : load.moves.size();
   LoadMoves(std::span(load.moves).first(placed));
-  if (placed < load.moves.size()) engine_.moveList[engine_.moveCount + 1] = load.moves.back();
+  if (placed < load.moves.size()) {
+    engine_.moveList[engine_.moveCount + 1] = load.moves.back();
+    if (line_.size() == placed) line_.push_back(load.moves.back());
+  }
   if (load.stop != RecordStop::kEnd) host_.ShowStatus(name + ": " + DescribeLoad(load));
   host_.Repaint();
 }
@@ -407,6 +503,25 @@ void Game::RecordTrace(int index, int ply, int row, int col, int value) {
 bool Game::StopRequested() {
   return stopRequested_ || (stopFlag_ != nullptr && stopFlag_->load(std::memory_order_relaxed)) ||
          (deadline_ && std::chrono::steady_clock::now() >= *deadline_);
+}
+
+std::vector<Point> Game::WinningFive() const {
+  if (engine_.moveCount == 0) return {};
+  const Point last = engine_.moveList[engine_.moveCount];
+  const auto& board = engine_.position.board;
+  const int colour = board[last.row][last.col];
+  const auto same = [&](Point p) { return OnBoard(p) && board[p.row][p.col] == colour; };
+  for (int d = 0; d < kDirections; ++d) {
+    const Point step{kRowStep[d], kColStep[d]};
+    Point first = last;
+    while (same({first.row - step.row, first.col - step.col}))
+      first = {first.row - step.row, first.col - step.col};
+    std::vector<Point> line;
+    for (Point p = first; same(p); p = {p.row + step.row, p.col + step.col})
+      line.push_back(p);
+    if (line.size() == 5 || (line.size() > 5 && colour == kWhite)) return line;
+  }
+  return {};
 }
 
 std::optional<std::string> Game::BrokenInvariant() const {

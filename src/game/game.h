@@ -42,6 +42,7 @@ inline constexpr std::string_view kKinjite = "Kinjite !";
 inline constexpr std::string_view kThinking = "thinking...";
 inline constexpr std::string_view kReady = "ﾚﾃﾞｨ";
 inline constexpr std::string_view kTraceExtension = "txt";
+inline constexpr std::string_view kPsqExtension = "psq";
 
 // The trace keeps at most this many nodes of a search; further nodes are counted only.
 inline constexpr std::size_t kTraceCapacity = 1'000'000;
@@ -68,6 +69,14 @@ struct LevelReport {
   std::int64_t nodes = 0;
   double milliseconds = 0;
   bool stopped = false;
+};
+
+// The navigation keys' steps through the game's line (Game::Navigate).
+enum class Step {
+  kBack,     // Left: to the user's previous turn
+  kForward,  // Right: to the user's next turn in the line, or the line's end
+  kHome,     // Home: to the user's first turn
+  kEnd,      // End: to the line's last move
 };
 
 // A deepening search starts at this level and goes up in these steps.
@@ -112,6 +121,11 @@ class Game : private SearchHooks {
   // Replaces the game by the record's moves; a file that cannot be read leaves the game as it
   // was, and a damaged one loads the moves before the damage; both are reported.
   void LoadRecordCommand();
+  // "Open .psq": asks for a Piskvork record and replaces the game by its moves; a file that cannot
+  // be read or holds no sound game leaves the game as it was, and the status bar says why.
+  void OpenPsqCommand();
+  // "Save .psq As": asks for a file and writes the moves on the board as a Piskvork record.
+  void SavePsqCommand();
   // Asks for a file and writes the trace file ("Save full", or with shortTrace "Save short").
   void SaveTraceCommand(bool shortTrace);
   // Asks for a trace file and loads its moves but the last, which 'n' then plays.
@@ -124,6 +138,10 @@ class Game : private SearchHooks {
   bool SelectLevel(int levelIndex);
   // Replaces the selected level's thinking time (tests shorten it); refused during a turn.
   bool SetThinkingTime(std::chrono::milliseconds time);
+  // The strong engine's time a move, kept for "Advanced" whenever it is selected; refused during a
+  // turn and for a time of zero.
+  bool SetAdvancedTime(std::chrono::milliseconds time);
+  std::chrono::milliseconds advancedTime() const { return advancedTime_; }
   // Whether the search's nodes are kept for the trace file.
   bool SetTraceSwitch(bool on);
   // Coordinate labels: 1 "Debug", 0 "Goo".
@@ -150,6 +168,11 @@ class Game : private SearchHooks {
   bool TakeBack();
   // Plays the move-list entry after the last move again, if it lies on the board and is empty.
   bool ReplayNext();
+  // Moves through the game's line without a reply from the computer: with both players the
+  // user's a step is one move, against the computer it goes to a position where the user is to
+  // move (so Left takes back the computer's reply and the user's move together). Refused during a
+  // turn and where the line offers no such position; the record is not written.
+  bool Navigate(Step step);
   // Restarts the move choice's random generator, for repeatable games.
   void SeedRandom(std::uint32_t seed) { engine_.random.Seed(seed); }
 
@@ -163,6 +186,12 @@ class Game : private SearchHooks {
   // other than the level are the game's.
   Thought ThinkWithin(const MoveBudget& budget, int firstLevel, int lastLevel,
                       const std::function<void(const LevelReport&)>& onLevel = {});
+  // "Hint": the strong engine's point for the side to move within the time of "Advanced", shown in
+  // the status bar ("Hint: h8") and kept for the window to mark until a stone is placed or taken
+  // back; not played. Like a reply it holds the turn, pumping the window's messages.
+  std::optional<Point> Hint();
+  // The point of the last hint, while the position is the one it was found for.
+  std::optional<Point> hint() const { return hint_; }
   // Asks the search of the turn in progress to stop as soon as it can; the computer then plays
   // its one-ply choice. For a window that is closing.
   void StopThinking() {
@@ -181,6 +210,9 @@ class Game : private SearchHooks {
   std::span<const Point> Moves() const {
     return {engine_.moveList.data() + 1, static_cast<size_t>(engine_.moveCount)};
   }
+  // The game's line: the moves on the board, then those taken back after them, until a stone
+  // other than the line's next move cuts them.
+  std::span<const Point> Line() const { return line_; }
   int SideToMove() const { return engine_.moveCount % 2 == 0 ? kBlack : kWhite; }
   const Position& position() const { return engine_.position; }
   const EngineState& engine() const { return engine_; }
@@ -208,6 +240,10 @@ class Game : private SearchHooks {
   const std::filesystem::path& recordPath() const { return recordPath_; }
   Host& host() { return host_; }
 
+  // The line of five the last move made, from one end to the other (White's may be longer), for
+  // the window to mark the game's end; empty when it made none. Black's six or more is no five.
+  std::vector<Point> WinningFive() const;
+
   // What is wrong with the game's state, or nothing: the board must hold exactly the stones of
   // moves 1 to moveCount, and the board's marks and both pattern tables must equal those of a
   // fresh replay of the moves.
@@ -216,13 +252,17 @@ class Game : private SearchHooks {
  private:
   // Everything a new game resets, without the computer's centre stone.
   void Reset();
+  // Enters p into the move list and the line and places a stone of colour there.
+  void PlaceStone(Point p, int colour);
+  // Whether the user plays the side to move after `count` moves.
+  bool UsersTurnAt(int count) const { return Player(count % 2 == 0 ? kBlack : kWhite) == kMan; }
   // The turn of a click on `cell`, or of a request when there is none.
   void Turn(std::optional<Point> cell);
   // Plays the computer's stone for colour, the side to move.
   void ComputerReply(int colour);
-  // The strong engine's point for colour, the side to move, within the thinking time; the
+  // The strong engine's point for colour, the side to move, within `time`; the
   // one-ply choice when it is stopped from the window or answers no legal point.
-  std::optional<Point> StrongReply(int colour);
+  std::optional<Point> StrongReply(int colour, std::chrono::milliseconds time);
   // The messages for a stone of colour about to go on p; true when it makes a five.
   bool AnnounceStone(int colour, Point p);
   // Writes the record when the move count is a multiple of 4; a failure is shown in the status
@@ -242,16 +282,19 @@ class Game : private SearchHooks {
   Host& host_;
   std::filesystem::path recordPath_;
   EngineState engine_;
+  std::vector<Point> line_;
   char blackPlayer_ = kMan;
   char whitePlayer_ = kMan;
   int levelIndex_ = 0;  // which level item is checked; 0 = "Beginner"
   std::chrono::milliseconds thinkingTime_{0};
+  std::chrono::milliseconds advancedTime_ = kLevelItems.back().thinkingTime;
   bool strongEngine_ = false;
   // The strong engine, made at its first reply: a game that never plays it holds no hash table.
   std::unique_ptr<ab::Searcher> searcher_;
   int displayMode_ = 0;
   bool traceSwitch_ = false;
   char statusMark_ = ' ';
+  std::optional<Point> hint_;
   bool thinking_ = false;
   SearchResult searchResult_;
   std::vector<TraceEntry> trace_;

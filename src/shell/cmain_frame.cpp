@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -11,7 +12,10 @@
 
 namespace zel {
 CMainFrame::CMainFrame(CZelView* view)
-    : view_(view ? view : new CZelView()), messagePane_(new QLabel(this)) {
+    : view_(view ? view : new CZelView()),
+      messagePane_(new QLabel(this)),
+      analysisPanel_(new QDockWidget(QStringLiteral("Analysis"), this)),
+      analysisText_(new QLabel(analysisPanel_)) {
   setWindowTitle(doc_.Title() + QStringLiteral(" - ") + ToQString(kFrameTitle));
   setWindowIcon(AppIcon());
   setCentralWidget(view_);
@@ -28,6 +32,21 @@ CMainFrame::CMainFrame(CZelView* view)
   connect(view_, &CZelView::AboutRequested, this, &CMainFrame::ShowAbout);
   connect(view_, &CZelView::TurnEnded, this, [this] {
     if (closePending_) close();
+  });
+
+  // The live analysis's panel, shown while the analysis is on: the score, the depth and speed, and
+  // the principal variation.
+  analysisPanel_->setObjectName(QStringLiteral("analysisPanel"));
+  analysisPanel_->setFeatures(QDockWidget::DockWidgetMovable);
+  analysisText_->setWordWrap(true);
+  analysisText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  analysisText_->setMinimumWidth(160);
+  analysisPanel_->setWidget(analysisText_);
+  addDockWidget(Qt::RightDockWidgetArea, analysisPanel_);
+  analysisPanel_->hide();
+  connect(view_, &CZelView::AnalysisChanged, this, [this](const QString& text) {
+    analysisText_->setText(text.isEmpty() ? QStringLiteral("analysing...") : text);
+    analysisPanel_->setVisible(view_->liveAnalysis());
   });
 
   BuildMenus();
@@ -52,6 +71,7 @@ void CMainFrame::BuildMenus() {
     QAction* action = menu->addAction(ToQString(item.label));
     action->setCheckable(item.checkable);
     action->setStatusTip(ToQString(item.prompt));
+    if (!item.shortcut.empty()) action->setShortcut(QKeySequence(ToQString(item.shortcut)));
     const Command command = item.command;
     connect(action, &QAction::triggered, this, [this, command] {
       view_->OnCommand(command);
@@ -72,6 +92,10 @@ void CMainFrame::UpdateCheckMarks() {
   }
 }
 
+QString CMainFrame::AnalysisText() const {
+  return analysisText_->text();
+}
+
 QString CMainFrame::StatusText() const {
   return messagePane_->text();
 }
@@ -90,6 +114,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  view_->SetLiveAnalysis(false);  // at once, before the window goes
   QMainWindow::closeEvent(event);
 }
 

@@ -1,4 +1,5 @@
-// The main window: the menu, the board view and the status bar with its message pane.
+// The main window: the menu, the board view, the live analysis's side panel and the status bar with
+// its message pane.
 #pragma once
 
 #include <QMainWindow>
@@ -9,6 +10,7 @@
 #include "ui/czel_view.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 
 namespace zel {
@@ -31,6 +33,9 @@ class CMainFrame : public QMainWindow {
   QAction* Action(Command command) const { return actions_.at(command); }
   // The text of the status bar's message pane.
   QString StatusText() const;
+  // The side panel of the live analysis, and its text.
+  QDockWidget* AnalysisPanel() const { return analysisPanel_; }
+  QString AnalysisText() const;
 
   // Sets every item's check mark from the view, as a menu does before it opens.
   void UpdateCheckMarks();
@@ -45,6 +50,8 @@ class CMainFrame : public QMainWindow {
   CZelDoc doc_;
   CZelView* view_;
   QLabel* messagePane_;
+  QDockWidget* analysisPanel_;
+  QLabel* analysisText_;
   std::map<Command, QAction*> actions_;
   bool closePending_ = false;  // closing waits for the computer's move
 };

@@ -7,7 +7,7 @@ namespace zel {
 
 CZelApp::CZelApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("zel"));
-  setApplicationDisplayName(QStringLiteral("Deep Kelvo"));
+  // No display name: on X11 the toolkit would append it to every window's caption.
   setApplicationVersion(QStringLiteral("1.1"));
   setDesktopFileName(QStringLiteral("zel"));
   setWindowIcon(AppIcon());

@@ -1,6 +1,6 @@
-// The board's picture: background, grid, star points, stones, the last move's number, Black's
-// forbidden points and the coordinate labels, in the picture's coordinates (scale 1 is the
-// view's pixels in a window of its initial size).
+// The board's picture: background, grid, star points, stones, their numbers, the hint, the winning
+// five, Black's forbidden points and the coordinate labels, in the picture's coordinates (scale 1
+// is the view's pixels in a window of its initial size).
 #include <QPaintEvent>
 #include <QPainter>
 #include <array>
@@ -15,6 +15,8 @@ constexpr QColor kBackground(255, 255, 0);
 constexpr QColor kNumberProvenWin(32, 192, 32);  // the last move when its search proved a win
 constexpr QColor kNumber(64, 255, 64);
 constexpr QColor kForbidden(255, 0, 0);
+constexpr QColor kWinningFive(255, 0, 0);
+constexpr QColor kHint(0, 0, 255);
 
 constexpr int kGridOrigin = 26;  // centre of point (0, 0)
 constexpr int kCellPixels = 19;
@@ -78,11 +80,28 @@ void CZelView::DrawBoard(QPainter& painter) const {
   for (const Point p : kStarPoints)
     painter.drawEllipse(QRect(Centre(p.col) - 2, Centre(p.row) - 2, 4, 4));
 
-  // 4. The stones, and 5. the last move's number.
+  // 4. The stones, with the other stones' numbers when they are shown, and 5. the last move's
+  // number.
   const int moveCount = game_.moveCount();
   for (int k = 1; k <= moveCount; ++k)
     DrawStone(painter, k % 2 == 1 ? 'b' : 'w', 0, game_.Move(k));
+  for (int k = 1; showNumbers_ && k < moveCount; ++k)
+    DrawMoveNumber(painter, k);
   if (moveCount > 0) DrawStone(painter, game_.statusMark(), moveCount, game_.Move(moveCount));
+
+  // The hint: a ring on its point.
+  if (const std::optional<Point> hint = game_.hint()) {
+    painter.setPen(QPen(kHint, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPoint(Centre(hint->col), Centre(hint->row)), 6, 6);
+  }
+
+  // The five that ended the game, struck through from end to end.
+  if (const std::vector<Point> five = game_.WinningFive(); !five.empty()) {
+    painter.setPen(QPen(kWinningFive, 3, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(Centre(five.front().col), Centre(five.front().row), Centre(five.back().col),
+                     Centre(five.back().row));
+  }
 
   // Black's forbidden points, while Black is to move.
   if (showForbidden_ && game_.SideToMove() == kBlack) {
@@ -106,6 +125,19 @@ void CZelView::DrawBoard(QPainter& painter) const {
     DrawTextAt(painter, 5, kBoxOrigin + kCellPixels * i, Label(mode, true, i));
   for (int i = 0; i < kBoardSize; ++i)
     DrawTextAt(painter, 23 + kCellPixels * i, 1, Label(mode, false, i));
+}
+
+void CZelView::DrawMoveNumber(QPainter& painter, int k) const {
+  const Point p = game_.Move(k);
+  const QFont font = painter.font();
+  QFont small = font;
+  small.setPixelSize(k >= 100 ? 8 : 10);  // three digits within the stone
+  painter.setFont(small);
+  painter.setPen(k % 2 == 1 ? Qt::white : Qt::black);
+  painter.drawText(
+      QRect(kBoxOrigin + kCellPixels * p.col + 1, kBoxOrigin + kCellPixels * p.row + 1, 17, 17),
+      Qt::AlignCenter, QString::number(k));
+  painter.setFont(font);
 }
 
 void CZelView::DrawStone(QPainter& painter, char kind, int number, Point p) const {

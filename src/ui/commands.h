@@ -34,6 +34,22 @@ enum class Command {
   kGoo = 32791,
   kForbiddenPoints = 32800,
   kAbout = 57664,
+  kBack = 33001,
+  kForward = 33002,
+  kHome = 33003,
+  kEnd = 33004,
+  kStoneNumbers = 33005,
+  kCopyPosition = 33006,
+  kPastePosition = 33007,
+  kHint = 33008,
+  kOpenPsq = 33009,
+  kSavePsq = 33010,
+  kLiveAnalysis = 33041,
+  kTime1 = 33011,  // the strong engine's time a move ("Advanced"), in seconds
+  kTime2 = 33012,
+  kTime5 = 33015,
+  kTime10 = 33020,
+  kTime30 = 33040,
 };
 
 inline constexpr bool kCheckable = true;
@@ -43,14 +59,19 @@ struct MenuItem {
   std::string_view menu;   // the top-level menu it belongs to
   std::string_view label;  // empty for a separator
   Command command = Command::kSave;
-  bool checkable = false;        // its check mark shows the view's state (CZelView::IsChecked)
-  std::string_view prompt = {};  // shown in the status bar while the item is highlighted
+  bool checkable = false;          // its check mark shows the view's state (CZelView::IsChecked)
+  std::string_view prompt = {};    // shown in the status bar while the item is highlighted
+  std::string_view shortcut = {};  // its key, in QKeySequence's portable text
 };
 
 // The menu bar, top-level menus in order, each menu's items top to bottom.
 inline constexpr std::array kMenuItems{
     MenuItem{"File", "Save", Command::kSave, kPlain, "作業中のﾌｧｲﾙを上書きして保存"},
     MenuItem{"File", "Load", Command::kLoad},
+    MenuItem{"File", ""},
+    MenuItem{"File", "Open .psq...", Command::kOpenPsq, kPlain, "Opens a Piskvork record"},
+    MenuItem{"File", "Save .psq As...", Command::kSavePsq, kPlain,
+             "Saves the moves on the board as a Piskvork record"},
     MenuItem{"Game", "New Game", Command::kNewGame},
     MenuItem{"Game", ""},
     MenuItem{"Game", "B: Cmp  W: Man", Command::kBlackComputer, kCheckable},
@@ -80,6 +101,29 @@ inline constexpr std::array kMenuItems{
     MenuItem{"Number", "Goo", Command::kGoo, kCheckable},
     MenuItem{"Number", ""},
     MenuItem{"Number", "Forbidden Points", Command::kForbiddenPoints, kCheckable},
+    MenuItem{"Analysis", "Back", Command::kBack, kPlain, "Takes the last move back", "Left"},
+    MenuItem{"Analysis", "Forward", Command::kForward, kPlain, "Plays the move taken back again",
+             "Right"},
+    MenuItem{"Analysis", "To Start", Command::kHome, kPlain, "Goes to the first move", "Home"},
+    MenuItem{"Analysis", "To End", Command::kEnd, kPlain, "Goes to the last move played", "End"},
+    MenuItem{"Analysis", ""},
+    MenuItem{"Analysis", "Hint", Command::kHint, kPlain,
+             "Marks the computer's move for the side to move, without playing it", "Ctrl+H"},
+    MenuItem{"Analysis", "Live Analysis", Command::kLiveAnalysis, kCheckable,
+             "Shows the strong engine's analysis of the position in a side panel", "F5"},
+    MenuItem{"Analysis", "Stone Numbers", Command::kStoneNumbers, kCheckable,
+             "Writes each stone's move number on it"},
+    MenuItem{"Analysis", ""},
+    MenuItem{"Analysis", "Copy Position", Command::kCopyPosition, kPlain,
+             "Copies the moves on the board as text, h8 the centre", "Ctrl+Shift+C"},
+    MenuItem{"Analysis", "Paste Position", Command::kPastePosition, kPlain,
+             "Sets up the game of the moves on the clipboard", "Ctrl+Shift+V"},
+    MenuItem{"Analysis", ""},
+    MenuItem{"Analysis", "Advanced: 1 s", Command::kTime1, kCheckable},
+    MenuItem{"Analysis", "Advanced: 2 s", Command::kTime2, kCheckable},
+    MenuItem{"Analysis", "Advanced: 5 s", Command::kTime5, kCheckable},
+    MenuItem{"Analysis", "Advanced: 10 s", Command::kTime10, kCheckable},
+    MenuItem{"Analysis", "Advanced: 30 s", Command::kTime30, kCheckable},
     MenuItem{"About", "About Zel...", Command::kAbout, false,
              "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
 };

@@ -1,7 +1,8 @@
 #include "ui/czel_view.h"
 
-#include <QCoreApplication>
+#include <QClipboard>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+
+#include "files/move_text.h"
 
 namespace zel {
 namespace {
@@ -37,10 +40,36 @@ std::optional<std::filesystem::path> AskPath(QWidget* parent, QFileDialog::Accep
   return std::filesystem::path(dialog.selectedFiles().front().toStdString());
 }
 
+// The time items and the strong engine's time a move each selects.
+constexpr std::array<std::pair<Command, int>, 5> kTimeCommands{{{Command::kTime1, 1},
+                                                                {Command::kTime2, 2},
+                                                                {Command::kTime5, 5},
+                                                                {Command::kTime10, 10},
+                                                                {Command::kTime30, 30}}};
+
+// The seconds a time command selects, or nothing.
+std::optional<std::chrono::seconds> TimeOf(Command command) {
+  for (const auto& [item, seconds] : kTimeCommands) {
+    if (item == command) return std::chrono::seconds(seconds);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
-    : QWidget(parent), game_(*this, std::move(recordPath)) {
+    : QWidget(parent),
+      game_(*this, std::move(recordPath)),
+      analysis_([this](const AnalysisLine& line) {
+        // On the analysis thread: the text goes to the window's thread.
+        const QString text = QStringLiteral("%1\ndepth %2, %3 nodes/s\n%4")
+                                 .arg(ToQString(line.score))
+                                 .arg(line.depth)
+                                 .arg(line.nodesPerSecond)
+                                 .arg(ToQString(line.pv));
+        QMetaObject::invokeMethod(
+            this, [this, text] { emit AnalysisChanged(text); }, Qt::QueuedConnection);
+      }) {
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(kPictureSize / 2, kPictureSize / 2);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every paint fills the whole view
@@ -49,8 +78,39 @@ CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
 // --- Commands.
 
 void CZelView::OnCommand(Command command) {
+  DoCommand(command);
+  FollowPosition();
+}
+
+void CZelView::SetLiveAnalysis(bool on) {
+  liveAnalysis_ = on;
+  analysis_.Stop();
+  analysed_.clear();
+  emit AnalysisChanged(QString());
+  FollowPosition();
+}
+
+void CZelView::FollowPosition() {
+  if (!liveAnalysis_) return;
+  if (game_.thinking()) {
+    analysis_.Stop();
+    analysed_ = {kNoPoint};  // no position: the next one restarts it
+    return;
+  }
+  const std::vector<Point> moves(game_.Moves().begin(), game_.Moves().end());
+  if (moves == analysed_ && analysis_.running()) return;
+  analysed_ = moves;
+  emit AnalysisChanged(QString());
+  analysis_.Start(moves);
+}
+
+void CZelView::DoCommand(Command command) {
   if (const int level = LevelIndexOf(command); level >= 0) {
     game_.SelectLevel(level);
+    return;
+  }
+  if (const auto time = TimeOf(command)) {
+    game_.SetAdvancedTime(*time);
     return;
   }
   SearchSettings settings = game_.settings();
@@ -59,6 +119,10 @@ void CZelView::OnCommand(Command command) {
       return game_.SaveRecordCommand();
     case Command::kLoad:
       return game_.LoadRecordCommand();
+    case Command::kOpenPsq:
+      return game_.OpenPsqCommand();
+    case Command::kSavePsq:
+      return game_.SavePsqCommand();
     case Command::kNewGame:
       return game_.NewGameCommand();
     case Command::kBlackComputer:
@@ -98,8 +162,35 @@ void CZelView::OnCommand(Command command) {
       showForbidden_ = !showForbidden_;
       update();
       return;
+    case Command::kLiveAnalysis:
+      return SetLiveAnalysis(!liveAnalysis_);
+    case Command::kStoneNumbers:
+      showNumbers_ = !showNumbers_;
+      update();
+      return;
+    case Command::kHint:
+      game_.Hint();
+      emit TurnEnded();
+      return;
+    case Command::kCopyPosition:
+      QGuiApplication::clipboard()->setText(ToQString(FormatMoves(game_.Moves())));
+      return;
+    case Command::kPastePosition:
+      return PastePosition();
     case Command::kAbout:
       emit AboutRequested();
+      return;
+    case Command::kBack:
+      game_.Navigate(Step::kBack);
+      return;
+    case Command::kForward:
+      game_.Navigate(Step::kForward);
+      return;
+    case Command::kHome:
+      game_.Navigate(Step::kHome);
+      return;
+    case Command::kEnd:
+      game_.Navigate(Step::kEnd);
       return;
     default:
       return;  // "Wide", "Misete" and "Norite" have no effect
@@ -108,6 +199,7 @@ void CZelView::OnCommand(Command command) {
 
 std::optional<bool> CZelView::IsChecked(Command command) const {
   if (const int level = LevelIndexOf(command); level >= 0) return game_.levelIndex() == level;
+  if (const auto time = TimeOf(command)) return game_.advancedTime() == *time;
   const char black = game_.blackPlayer();
   const char white = game_.whitePlayer();
   switch (command) {
@@ -129,9 +221,21 @@ std::optional<bool> CZelView::IsChecked(Command command) const {
       return game_.displayMode() == 0;
     case Command::kForbiddenPoints:
       return showForbidden_;
+    case Command::kStoneNumbers:
+      return showNumbers_;
+    case Command::kLiveAnalysis:
+      return liveAnalysis_;
     default:
       return std::nullopt;
   }
+}
+
+void CZelView::PastePosition() {
+  if (game_.thinking()) return;
+  const MovesText text = ParseMoves(QGuiApplication::clipboard()->text().toStdString());
+  if (text.error) return ShowMessage("Cannot paste the position: " + *text.error);
+  game_.LoadMoves(text.moves);
+  Repaint();
 }
 
 // --- Geometry.
@@ -165,6 +269,7 @@ void CZelView::OnLButtonDown(QPointF position) {
   // Outside the picture (in the margin of a view wider or taller than it) is no cell.
   if (p.x() < 0 || p.y() < 0 || p.x() >= kPictureSize || p.y() >= kPictureSize) return;
   game_.TakeTurn(static_cast<int>(p.x()), static_cast<int>(p.y()));
+  FollowPosition();
   emit TurnEnded();
 }
 
@@ -176,11 +281,13 @@ void CZelView::keyPressEvent(QKeyEvent* event) {
 
 void CZelView::OnChar(char ch) {
   game_.OnChar(ch);
+  FollowPosition();
 }
 
 // --- Host.
 
 void CZelView::ShowStatus(std::string_view text) {
+  if (game_.thinking()) FollowPosition();  // the computer's search starts
   statusText_ = ToQString(text);
   emit StatusTextChanged(statusText_);
 }
@@ -194,10 +301,11 @@ void CZelView::ShowMessage(std::string_view text) {
 void CZelView::Repaint() {
   // At once: the computer's reply may follow inside the same click.
   repaint();
+  FollowPosition();
 }
 
 void CZelView::PumpOneMessage() {
-  QCoreApplication::processEvents();
+  QGuiApplication::processEvents();
 }
 
 std::optional<std::filesystem::path> CZelView::AskOpenPath(std::string_view defaultExtension) {

@@ -12,6 +12,7 @@
 
 #include "game/game.h"
 #include "game/host.h"
+#include "game/live_analysis.h"
 #include "ui/commands.h"
 
 class QPainter;
@@ -42,6 +43,9 @@ class CZelView : public QWidget, public Host {
 
   // Menu commands and their check marks: nothing for an item whose mark the view does not keep.
   void OnCommand(Command command);
+  // Live analysis of the position on the board ("Live Analysis"); ends at once when turned off.
+  void SetLiveAnalysis(bool on);
+  bool liveAnalysis() const { return liveAnalysis_; }
   std::optional<bool> IsChecked(Command command) const;
 
   // The text the message pane shows.
@@ -49,6 +53,8 @@ class CZelView : public QWidget, public Host {
 
   // Black's forbidden points drawn as red crosses while Black is to move.
   bool showForbidden() const { return showForbidden_; }
+  // Every stone's move number written on it ("Stone Numbers").
+  bool showNumbers() const { return showNumbers_; }
 
   // From the view's pixels to the picture's and back; the picture is scaled uniformly and
   // centred.
@@ -75,6 +81,8 @@ class CZelView : public QWidget, public Host {
   void AboutRequested();
   // A turn that held back a close of the window has ended.
   void TurnEnded();
+  // The live analysis has a new report, or (empty) has started or stopped.
+  void AnalysisChanged(const QString& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -86,14 +94,27 @@ class CZelView : public QWidget, public Host {
   // Paints one stone (kind 'b' or 'w'; ' ' or '+' paints none) and, when number is above 0,
   // the number in the green of kind.
   void DrawStone(QPainter& painter, char kind, int number, Point p) const;
+  // Writes move k's number on its stone, in the other colour's.
+  void DrawMoveNumber(QPainter& painter, int k) const;
   void OnDraw(QPainter& painter) const { DrawBoard(painter); }
+  void DoCommand(Command command);
   void OnLButtonDown(QPointF position);
+  // Keeps the live analysis on the position on the board: stopped while the computer thinks,
+  // restarted when the position has changed.
+  void FollowPosition();
   void OnChar(char ch);
+  // Sets up the game the clipboard's text holds, or says why it holds none and changes nothing.
+  void PastePosition();
 
   // Declared before the game, whose construction shows the greeting.
   QString statusText_;
   bool showForbidden_ = true;
+  bool showNumbers_ = false;
   Game game_;
+  bool liveAnalysis_ = false;
+  std::vector<Point> analysed_;  // the moves of the position under analysis
+  // Declared after the game: it stops before the game goes.
+  LiveAnalysis analysis_;
 };
 
 }  // namespace zel

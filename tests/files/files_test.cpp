@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "files/move_text.h"
 #include "files/record.h"
 #include "files/trace.h"
 #include "support/run_cli.h"
@@ -35,6 +36,52 @@ int RunInChild(const std::function<int()>& body) {
   int status = 0;
   waitpid(child, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Moves as players write them, with or without spaces, and as the protocol's lines; what is not a
+// game is refused with the move that breaks it.
+TEST(MoveText, ParseAndFormat) {
+  const std::vector<Point> game = {{7, 7}, {6, 8}, {5, 9}, {14, 0}, {0, 14}};
+  EXPECT_EQ(FormatMoves(game), "h8 i9 j10 a1 o15");
+  const std::pair<std::string_view, std::string> texts[] = {
+      {"h8 i9 j10 a1 o15", ""},
+      {" H8i9\tj10\r\na1o15\n", ""},
+      {"7,7\n8,6\r\n9,5,1\n\n0,14\n14 , 0", ""},
+      {"", "there are no moves"},
+      {"h8 i9 8", "\"8\" is not a move"},
+      {"h8 ?9 j10", "\"?9\" is not a move"},
+      {"h8 p9", "move 2 (p9) is off the board"},
+      {"h8 a16", "move 2 (a16) is off the board"},
+      {"h8 a0", "move 2 (a0) is off the board"},
+      {"h8 i9 h8", "move 3 (h8) is on a stone"},
+      {"7,7\n15,0", "move 2 (15,0) is off the board"},
+      {"7,7\n7;8", "\"7;8\" is not an x,y line"},
+      {"7,7\n7,", "\"7,\" is not an x,y line"},
+  };
+  for (const auto& [text, error] : texts) {
+    const MovesText parsed = ParseMoves(text);
+    EXPECT_EQ(parsed.error.value_or(""), error) << text;
+    EXPECT_EQ(parsed.moves, error.empty() ? game : std::vector<Point>{}) << text;
+  }
+}
+
+// A .psq file: its bytes, its moves read back before the players' lines; what is not a sound one.
+TEST(MoveText, Psq) {
+  const std::vector<Point> game = {{7, 7}, {6, 8}};
+  EXPECT_EQ(FormatPsq(game), "Piskvorky 15x15, 11:11, 0\n8,8,0\n9,7,0\n");
+  const std::pair<std::string, std::string> files[] = {
+      {FormatPsq(game), ""},
+      {"Piskvorky 15x15, 11:11, 0\r\n8,8,250\r\n9,7,1000\r\n-1\r\npbrain-a.exe\r\n", ""},
+      {"Piskvorky 20x20, 11:11, 0\n8,8,0\n", "its board is 20x20, not 15x15"},
+      {"8,8,0\n9,7,0\n", "it is not a Piskvork record (no \"Piskvorky\" line at its start)"},
+      {"Piskvorky 15x15, 11:11, 0\n8,8,0\n16,7,0\n", "move 2 (16,7,0) is off the board"},
+      {"Piskvorky 15x15, 11:11, 0\n8,8,0\n8,8,0\n", "move 2 (8,8,0) is on a stone"},
+  };
+  for (const auto& [text, error] : files) {
+    const MovesText parsed = ParsePsq(text);
+    EXPECT_EQ(parsed.error.value_or(""), error) << text;
+    EXPECT_EQ(parsed.moves, error.empty() ? game : std::vector<Point>{}) << text;
+  }
 }
 
 TEST(Record, ExactBytes) {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "alphabeta/search.h"
 #include "files/record.h"
+#include "game/live_analysis.h"
 #include "support/positions.h"
 #include "support/recording_host.h"
 #include "support/run_cli.h"
@@ -101,6 +103,142 @@ TEST_F(GameTest, TakeBackAndReplayKeys) {
   EXPECT_EQ(game_.moveCount(), 2);
 }
 
+// The navigation keys, each step with the move count it leads to (-1: refused), between two people
+// and against the computer as either colour: the computer never replies to a step, no step writes
+// the record, and a new stone after a take-back cuts the line unless it is the line's next move.
+TEST_F(GameTest, NavigationKeys) {
+  using enum Step;
+  const struct {
+    char black, white;
+    std::vector<std::pair<Step, int>> steps;
+  } cases[] = {
+      {kMan,
+       kMan,
+       {{kBack, 3},
+        {kBack, 2},
+        {kForward, 3},
+        {kEnd, 4},
+        {kForward, -1},
+        {kHome, 0},
+        {kBack, -1},
+        {kHome, -1},
+        {kForward, 1},
+        {kEnd, 4}}},
+      {kMan,
+       kComputer,
+       {{kBack, 2}, {kBack, 0}, {kBack, -1}, {kForward, 2}, {kEnd, 4}, {kHome, 0}, {kForward, 2}}},
+      {kComputer,
+       kMan,
+       {{kBack, 3}, {kBack, 1}, {kBack, -1}, {kHome, -1}, {kForward, 3}, {kEnd, 5}, {kHome, 1}}},
+  };
+  for (const auto& [black, white, steps] : cases) {
+    game_.SetPlayers(black, white);
+    Click(black == white ? "a1 o15 a15 o13" : "a1 a15");
+    const std::vector<Point> line = Moves();
+    const std::string record = test::ReadFile(dir_ / "move.txt");
+    for (const auto& [step, count] : steps) {
+      EXPECT_EQ(game_.Navigate(step) ? game_.moveCount() : -1, count) << black << white;
+      EXPECT_EQ(Moves(), std::vector<Point>(line.begin(), line.begin() + game_.moveCount()));
+    }
+    EXPECT_EQ(test::ReadFile(dir_ / "move.txt"), record);
+    EXPECT_EQ(game_.BrokenInvariant(), std::nullopt);
+    // The line's next move keeps the line; another stone cuts it (the computer replying to it).
+    game_.Navigate(kEnd);
+    game_.Navigate(kBack);
+    if (black == white) {
+      Click("o13");
+      EXPECT_EQ(std::vector<Point>(game_.Line().begin(), game_.Line().end()), line);
+      game_.Navigate(kBack);
+    }
+    const size_t cut = game_.Moves().size();
+    Click("o1");
+    EXPECT_EQ(std::vector<Point>(game_.Line().begin(), game_.Line().end()), Moves());
+    EXPECT_EQ(Moves().size(), black == white ? 4 : line.size());
+    EXPECT_EQ(Moves()[cut], Rif("o1")[0]);
+    EXPECT_FALSE(game_.Navigate(kForward));
+  }
+}
+
+// The five the last move made, end to end: in each direction, White's longer line, none for
+// Black's six or for a five the last move is not in.
+TEST_F(GameTest, WinningFive) {
+  const std::pair<const char*, const char*> games[] = {
+      {"h8 a1 i8 a2 j8 a3 k8 a4 l8", "h8 i8 j8 k8 l8"},
+      {"a1 h8 a3 h9 a5 h11 a7 h12 a9 h10", "h12 h11 h10 h9 h8"},
+      {"a1 k5 a3 j6 a5 g9 a7 f10 b1 l4 a11 h8 a13 i7", "f10 g9 h8 i7 j6 k5 l4"},
+      {"a1 o11 a3 n12 a5 l14 a7 k15 a9 m13", "k15 l14 m13 n12 o11"},
+      {"h8 a1 i8 a2 j8 a3 k8 a4 m8 a5 l8", ""},
+      {"h8 a1 i8 a3 j8 a5 k8 a7 l8 o15", ""},
+  };
+  for (const auto& [moves, five] : games) {
+    game_.LoadMoves(Rif(moves));
+    EXPECT_EQ(game_.WinningFive(), Rif(five)) << moves;
+  }
+}
+
+// .psq files are saved and opened back; a file that holds no sound game or cannot be read leaves
+// the game as it was and says why.
+TEST_F(GameTest, PsqFiles) {
+  game_.LoadMoves(Rif("h8 i9 j10"));
+  host_.answers = {dir_ / "game.psq", dir_ / "game.psq", dir_ / "bad.psq", dir_ / "none.psq"};
+  game_.SavePsqCommand();
+  game_.LoadMoves(Rif("a1"));
+  game_.OpenPsqCommand();
+  EXPECT_EQ(Moves(), Rif("h8 i9 j10"));
+  test::WriteFile(dir_ / "bad.psq", "Piskvorky 15x15, 11:11, 0\n8,8,0\n8,8,0\n");
+  game_.OpenPsqCommand();
+  game_.OpenPsqCommand();
+  EXPECT_EQ(Moves(), Rif("h8 i9 j10"));
+  EXPECT_EQ(host_.statuses.end()[-2], "Cannot load bad.psq: move 2 (8,8,0) is on a stone");
+  EXPECT_TRUE(host_.statuses.back().starts_with("Cannot load none.psq: ")) << host_.statuses.back();
+}
+
+// A hint is the strong engine's point for the side to move, shown and kept until a stone changes
+// the position; it plays nothing, and the reply's result stays.
+TEST_F(GameTest, Hint) {
+  game_.LoadMoves(Rif("a1 h8 a3 i8 a5 j8 o15 k8 o1"));  // White's open four: a five at g8 or l8
+  game_.RequestMove();
+  const SearchResult reply = game_.searchResult();
+  game_.LoadMoves(Rif("a1 h8 a3 i8 a5 j8 o15 k8 o1"));
+  ASSERT_TRUE(game_.SetAdvancedTime(100ms));
+  const std::optional<Point> hint = game_.Hint();
+  ASSERT_TRUE(hint == Rif("g8")[0] || hint == Rif("l8")[0]);
+  EXPECT_EQ(host_.statuses.back(), "Hint: " + std::string(*hint == Rif("g8")[0] ? "g8" : "l8"));
+  EXPECT_EQ(game_.moveCount(), 9);
+  EXPECT_EQ(game_.searchResult(), reply);
+  EXPECT_EQ(game_.hint(), hint);
+  Click("o3");
+  EXPECT_EQ(game_.hint(), std::nullopt);
+}
+
+// Live analysis reports each iteration in the players' terms (a win as the winner's moves to the
+// five) from its own thread, and hears nothing more once stopped.
+TEST(LiveAnalysisTest, ReportsUntilStopped) {
+  const std::tuple<int, bool, std::string> scores[] = {
+      {35, true, "35"},
+      {ab::kWinScore - 3, true, "Black wins in 2"},
+      {ab::kWinScore - 1, false, "White wins in 1"},
+      {4 - ab::kWinScore, true, "White wins in 2"},
+      {-35, false, "-35"}};
+  for (const auto& [score, blackToMove, text] : scores)
+    EXPECT_EQ(ScoreText(score, blackToMove), text);
+  std::atomic<int> reports = 0;
+  std::string first;  // written before the first count, read after it
+  LiveAnalysis analysis([&](const AnalysisLine& line) {
+    if (reports == 0) first = line.score + " " + line.pv;
+    ++reports;
+  });
+  analysis.Start(Rif("a1 h8 a3 i8 a5 j8 o15 k8 o1"));  // White's open four
+  for (int ms = 0; reports == 0 && ms < 10'000; ++ms)
+    std::this_thread::sleep_for(1ms);
+  EXPECT_TRUE(first == "White wins in 1 g8" || first == "White wins in 1 l8") << first;
+  analysis.Start(Rif("h8"));
+  analysis.Stop();
+  const int stopped = reports;
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(reports, stopped);
+}
+
 // "thinking..." and the ready text around the search, the stone's messages, '+' for a proven
 // win, which the user's next stone clears.
 TEST_F(GameTest, ComputerReply) {
@@ -143,7 +281,8 @@ TEST_F(GameTest, InputWhileTheComputerThinksIsDropped) {
     game_.SetPlayers(kComputer, kComputer);
     accepted += game_.SetSettings(SearchSettings{}) + game_.SelectLevel(3) +
                 game_.SetTraceSwitch(true) + game_.SetDisplayMode(1) + game_.TakeBack() +
-                (game_.Play({0, 0}) != PlayResult::kBusy) + game_.ReplayNext();
+                (game_.Play({0, 0}) != PlayResult::kBusy) + game_.ReplayNext() +
+                game_.Navigate(Step::kBack);
   };
   game_.RequestMove();
   EXPECT_TRUE(host_.pumps > 0 && accepted == 0) << accepted;
@@ -155,7 +294,9 @@ TEST_F(GameTest, InputWhileTheComputerThinksIsDropped) {
 // as the other levels show theirs; Black never takes its forbidden point. Meanwhile the window's
 // messages are pumped and its input dropped; a stop from the window plays the one-ply choice.
 TEST_F(GameTest, AdvancedPlaysTheStrongEngine) {
-  ASSERT_TRUE(game_.SelectLevel(5) && game_.strongEngine() && game_.SetThinkingTime(100ms));
+  // The time a move of "Advanced" holds while other levels are chosen, and sets the level's time.
+  ASSERT_TRUE(game_.SetAdvancedTime(100ms) && game_.SelectLevel(4) && game_.SelectLevel(5));
+  ASSERT_TRUE(game_.strongEngine() && game_.thinkingTime() == 100ms && !game_.SetAdvancedTime(0ms));
   game_.SetTraceSwitch(true);
   game_.LoadMoves(Rif("f8 a15 g8 d15 h10 g15 h9 j15"));  // h8: Black's double three
   int accepted = 0;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDockWidget>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
@@ -99,6 +101,34 @@ TEST_F(Window, PaintedBoard) {
   // The last move's number, on the last stone only.
   EXPECT_TRUE(Shows(image, Box("i9"), kGreen));
   EXPECT_FALSE(Shows(image, Box("h8"), kGreen));
+}
+
+// "Stone Numbers" writes every stone's number in the other colour (the last one's stays green);
+// the five that ends the game is struck through in red, also at twice the size; a hint is ringed.
+TEST_F(Window, StoneNumbersHintAndTheWinningFive) {
+  const auto inner = [](std::string_view cell) { return Box(cell).adjusted(5, 5, -5, -5); };
+  Play("h8 a1 i8 a2 j8 a3 k8 a4");
+  for (const bool on : {false, true}) {
+    const QImage image = Grab();
+    EXPECT_EQ(Shows(image, inner("h8"), kWhitePen), on);
+    EXPECT_EQ(Shows(image, inner("a1"), kBlackPen), on);
+    EXPECT_TRUE(Shows(image, Box("a4"), kGreen));
+    EXPECT_FALSE(Shows(image, Box("j8"), kRed));
+    Do(Command::kStoneNumbers);
+  }
+  Do(Command::kStoneNumbers);
+  Play("l8");
+  frame_.resize(636, 690);
+  QApplication::processEvents();
+  for (const char* cell : {"h8", "j8", "l8"})
+    EXPECT_EQ(At(Grab(), Centre(Rif(cell)[0])), kRed) << cell;
+  // A hint is ringed in blue on its point: White's five at g8 or l8.
+  game_.LoadMoves(Rif("a1 h8 a3 i8 a5 j8 o15 k8 o1"));
+  ASSERT_TRUE(game_.SetAdvancedTime(std::chrono::milliseconds(100)));
+  Do(Command::kHint);
+  EXPECT_TRUE(Shows(Grab(), Box("g8"), QColor(0, 0, 255)) ||
+              Shows(Grab(), Box("l8"), QColor(0, 0, 255)));
+  EXPECT_NE(At(Grab(), Centre(Rif("a4")[0]) + QPoint(4, 0)), kRed);
 }
 
 // "Goo" labels rows 1 to 9, A to F and columns a to o; "Debug" both 0 to 9, A to E. So Goo's row
@@ -203,6 +233,62 @@ TEST_F(Window, FileItems) {
   EXPECT_EQ(game_.moveCount(), 4);
 }
 
+// The arrows, Home and End move through the game against the computer, a step going to the user's
+// turn; the computer replies only to the user's next stone, which cuts the line there.
+TEST_F(Window, NavigationKeys) {
+  Do(Command::kWhiteComputer);
+  Play("a1 a15");
+  frame_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));
+  const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Left, 2},
+                                           {Qt::Key_Left, 0},
+                                           {Qt::Key_End, 4},
+                                           {Qt::Key_Home, 0},
+                                           {Qt::Key_Right, 2}};
+  for (const auto& [key, count] : steps) {
+    QTest::keyClick(view_, key);
+    EXPECT_EQ(game_.moveCount(), count) << key;
+  }
+  Play("o1");
+  EXPECT_EQ(game_.moveCount(), 4);
+  EXPECT_EQ(game_.Line().size(), 4U);
+  EXPECT_EQ(game_.Move(3), Rif("o1")[0]);
+}
+
+// Ctrl+Shift+C copies the moves on the board in board notation; Ctrl+Shift+V sets up the game the
+// clipboard holds, or says why it cannot and leaves the game as it was.
+TEST_F(Window, CopyAndPastePosition) {
+  Play("h8 i9 j10");
+  frame_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));
+  QTest::keyClick(view_, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "h8 i9 j10");
+  for (const auto& [text, moves] : {std::pair{"a1b2", "a1 b2"}, std::pair{"a1 b2 a1", "a1 b2"},
+                                    std::pair{"7,7\n8,6", "h8 i9"}}) {
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(view_, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(std::vector<Point>(game_.Moves().begin(), game_.Moves().end()), Rif(moves)) << text;
+  }
+  EXPECT_EQ(view_->messages,
+            std::vector<std::string>{"Cannot paste the position: move 3 (a1) is on a stone"});
+}
+
+// Live analysis shows its side panel and fills it, follows the position, hides it when turned off,
+// and stops when the window closes.
+TEST_F(Window, LiveAnalysisPanel) {
+  Play("h8 i9");
+  Do(Command::kLiveAnalysis);
+  EXPECT_TRUE(frame_.AnalysisPanel()->isVisible());
+  QTRY_VERIFY(frame_.AnalysisText().contains("nodes/s"));
+  Play("a1 b15 a3 b14 a5 b13 a7 b12 a9");  // White's four: a five at b11
+  QTRY_VERIFY(frame_.AnalysisText().startsWith("White wins in 1\ndepth"));
+  Do(Command::kLiveAnalysis);
+  EXPECT_FALSE(frame_.AnalysisPanel()->isVisible() || view_->liveAnalysis());
+  Do(Command::kLiveAnalysis);
+  frame_.close();
+  EXPECT_FALSE(view_->liveAnalysis());
+}
+
 // Closing the window while the computer thinks stops the search: it answers nothing, the one-ply
 // choice is played at once, and the window closes.
 TEST_F(Window, ClosingWhileThinkingEndsTheSearch) {
@@ -221,6 +307,17 @@ TEST(WindowProgram, CommandLine) {
   const CliRun unknown = RunProgram("env QT_QPA_PLATFORM=offscreen " ZEL_WINDOW_PATH, "-x", 10);
   EXPECT_EQ(unknown.status, 2);
   EXPECT_NE(unknown.err.find("zel: unknown argument '-x'\nUsage: zel"), std::string::npos);
+}
+
+// The caption as an X server holds it, which the toolkit may lengthen after windowTitle().
+TEST(WindowProgram, CaptionOnX11) {
+  if (std::system("command -v xvfb-run xwininfo xprop >/dev/null") != 0)
+    GTEST_SKIP() << "needs xvfb-run, xwininfo and xprop (scripts/install-deps)";
+  const CliRun run =
+      RunProgram("xvfb-run -a " ZEL_UI_DATA_DIR "/window_title.sh", ZEL_WINDOW_PATH, 60);
+  EXPECT_EQ(run.out,
+            "WM_NAME(STRING) = \"  Deep Kelvo - ver 1.1\"\n"
+            "_NET_WM_NAME(UTF8_STRING) = \"  Deep Kelvo - ver 1.1\"\n");
 }
 
 }  // namespace
