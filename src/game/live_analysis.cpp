@@ -6,10 +6,15 @@
 namespace zel {
 
 std::string ScoreText(int score, bool blackToMove) {
-  if (!ab::IsDecisive(score)) return std::to_string(score);
+  if (!ab::IsDecisive(score)) {
+    return std::to_string(score) + (blackToMove ? " (Black to move)" : " (White to move)");
+  }
   const bool blackWins = (score > 0) == blackToMove;
+  const std::string winner = blackWins ? "Black wins" : "White wins";
+  // A win by threats is proven without its length.
   const int plies = ab::kWinScore - (score > 0 ? score : -score);
-  return std::string(blackWins ? "Black" : "White") + " wins in " + std::to_string((plies + 1) / 2);
+  if (plies > ab::kMaxPly) return winner;
+  return winner + " in " + std::to_string((plies + 1) / 2);
 }
 
 LiveAnalysis::LiveAnalysis(Listener listener) : listener_(std::move(listener)) {}

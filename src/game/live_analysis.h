@@ -27,8 +27,9 @@ struct AnalysisLine {
   std::string pv;  // in board notation: "h8 i9 j10"
 };
 
-// The score text of a search score for the side to move: a number, or the winner and its moves
-// to the five.
+// The score text of a search score for the side to move: the number and who is to move ("35
+// (Black to move)"), or the winner and its moves to the five ("White wins in 2"; "White wins"
+// when the win is proven without its length).
 std::string ScoreText(int score, bool blackToMove);
 
 class LiveAnalysis {

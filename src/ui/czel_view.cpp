@@ -62,7 +62,7 @@ CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
       game_(*this, std::move(recordPath)),
       analysis_([this](const AnalysisLine& line) {
         // On the analysis thread: the text goes to the window's thread.
-        const QString text = QStringLiteral("%1\ndepth %2, %3 nodes/s\n%4")
+        const QString text = QStringLiteral("%1\ndepth %2, %3 nodes/s\nline %4")
                                  .arg(ToQString(line.score))
                                  .arg(line.depth)
                                  .arg(line.nodesPerSecond)

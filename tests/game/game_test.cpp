@@ -215,11 +215,12 @@ TEST_F(GameTest, Hint) {
 // five) from its own thread, and hears nothing more once stopped.
 TEST(LiveAnalysisTest, ReportsUntilStopped) {
   const std::tuple<int, bool, std::string> scores[] = {
-      {35, true, "35"},
+      {35, true, "35 (Black to move)"},
       {ab::kWinScore - 3, true, "Black wins in 2"},
       {ab::kWinScore - 1, false, "White wins in 1"},
       {4 - ab::kWinScore, true, "White wins in 2"},
-      {-35, false, "-35"}};
+      {ab::kWinBound, false, "White wins"},
+      {-35, false, "-35 (White to move)"}};
   for (const auto& [score, blackToMove, text] : scores)
     EXPECT_EQ(ScoreText(score, blackToMove), text);
   std::atomic<int> reports = 0;
