@@ -26,6 +26,12 @@ inline constexpr int kWinBound = kWinScore - 1000;
 constexpr bool IsDecisive(int score) {
   return score >= kWinBound || score <= -kWinBound;
 }
+// Of a decisive score: the plies to the five, or 0 for a win by threats found at the root, which
+// is proven without its length.
+constexpr int PliesToFive(int score) {
+  const int plies = kWinScore - (score < 0 ? -score : score);
+  return plies > kMaxPly ? 0 : plies;
+}
 
 // Where a search stops: whichever limit comes first (0: no such limit). `time` is never run
 // past; `target` is the time the move should normally take: no iteration starts once it is likely

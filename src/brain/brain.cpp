@@ -88,9 +88,9 @@ std::string Format(ab::Cell cell) {
 // moves of the winner, +M (-M) for one proven at an unknown distance.
 std::string ScoreText(int score) {
   if (!ab::IsDecisive(score)) return std::to_string(score);
-  const int plies = ab::kWinScore - std::abs(score);
+  const int plies = ab::PliesToFive(score);
   const std::string sign = score > 0 ? "+M" : "-M";
-  if (plies > ab::kMaxPly) return sign;
+  if (plies == 0) return sign;
   return sign + std::to_string(score > 0 ? (plies + 1) / 2 : plies / 2);
 }
 

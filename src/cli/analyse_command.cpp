@@ -39,8 +39,8 @@ std::string Line(const std::vector<ab::Cell>& pv) {
 // "win in N" / "loss in N" (N plies to the five), "win" / "loss" when the length is unknown, or
 // the evaluation.
 std::string ScoreText(int score) {
-  const int plies = ab::kWinScore - std::abs(score);
-  const std::string distance = plies > ab::kMaxPly ? "" : " in " + std::to_string(plies);
+  const int plies = ab::PliesToFive(score);
+  const std::string distance = plies == 0 ? "" : " in " + std::to_string(plies);
   if (score >= ab::kWinBound) return "win" + distance;
   if (score <= -ab::kWinBound) return "loss" + distance;
   return std::to_string(score);

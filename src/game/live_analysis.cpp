@@ -11,9 +11,8 @@ std::string ScoreText(int score, bool blackToMove) {
   }
   const bool blackWins = (score > 0) == blackToMove;
   const std::string winner = blackWins ? "Black wins" : "White wins";
-  // A win by threats is proven without its length.
-  const int plies = ab::kWinScore - (score > 0 ? score : -score);
-  if (plies > ab::kMaxPly) return winner;
+  const int plies = ab::PliesToFive(score);
+  if (plies == 0) return winner;
   return winner + " in " + std::to_string((plies + 1) / 2);
 }
 
