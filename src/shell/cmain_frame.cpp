@@ -95,13 +95,13 @@ void CMainFrame::UpdateCheckMarks() {
   Action(Command::kSidePanel)->setChecked(!sidePanel_->isHidden());
 }
 
-// The board keeps its size: the window widens by the panel's width and separator before the panel
-// shows (made narrower, the view would be squeezed to its minimum by the layout first), and
-// narrows by them once the panel is hidden, by this switch or by the panel's close button.
 int CMainFrame::SeparatorWidth() const {
   return style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
 }
 
+// The board keeps its size: the window widens by the panel's width and separator before the panel
+// shows (shown first, the panel would have the layout squeeze the view to its minimum), and
+// narrows by them once the panel is hidden, by this switch or by the panel's close button.
 void CMainFrame::ShowPanel(bool shown) {
   if (shown && sidePanel_->isHidden() && !isMaximized() && !isFullScreen())
     resize(width() + sidePanel_->sizeHint().width() + SeparatorWidth(), height());

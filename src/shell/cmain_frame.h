@@ -53,7 +53,7 @@ class CMainFrame : public QMainWindow {
   // Follows the panel's showing and hiding (its own close button included) with the check mark and
   // the window's width.
   void OnPanelVisibility(bool visible);
-  // The separator's width beside the panel.
+  // The width of the separator between the panel and the board.
   int SeparatorWidth() const;
 
   CZelDoc doc_;

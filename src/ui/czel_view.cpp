@@ -121,6 +121,11 @@ void CZelView::OnAnalysisLine(const AnalysisLine& line) {
                            .arg(ToQString(line.pv)));
 }
 
+void CZelView::Toggle(bool& shown) {
+  shown = !shown;
+  update();
+}
+
 void CZelView::DoCommand(Command command) {
   if (const int level = LevelIndexOf(command); level >= 0) {
     game_.SelectLevel(level);
@@ -176,23 +181,15 @@ void CZelView::DoCommand(Command command) {
       game_.SetDisplayMode(command == Command::kDebug ? 1 : 0);
       return;
     case Command::kRenjuLabels:
-      renjuLabels_ = !renjuLabels_;
-      update();
-      return;
+      return Toggle(renjuLabels_);
     case Command::kShowVariation:
-      showVariation_ = !showVariation_;
-      update();
-      return;
+      return Toggle(showVariation_);
     case Command::kForbiddenPoints:
-      showForbidden_ = !showForbidden_;
-      update();
-      return;
+      return Toggle(showForbidden_);
     case Command::kLiveAnalysis:
       return SetLiveAnalysis(!liveAnalysis_);
     case Command::kStoneNumbers:
-      showNumbers_ = !showNumbers_;
-      update();
-      return;
+      return Toggle(showNumbers_);
     case Command::kHint:
       game_.Hint();
       emit TurnEnded();

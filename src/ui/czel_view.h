@@ -110,6 +110,8 @@ class CZelView : public QWidget, public Host {
   void DrawLabels(QPainter& painter) const;
   void OnDraw(QPainter& painter) const { DrawBoard(painter); }
   void DoCommand(Command command);
+  // Turns one of the board's displays on or off.
+  void Toggle(bool& shown);
   void OnLButtonDown(QPointF position);
   // Keeps the live analysis on the position on the board: stopped while the computer thinks,
   // restarted when the position has changed.

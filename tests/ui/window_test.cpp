@@ -4,11 +4,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBitmap>
 #include <QClipboard>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 #include <sstream>
+#include <thread>
 
 #include "files/move_text.h"
 #include "files/record.h"
@@ -149,13 +151,10 @@ TEST_F(Window, Labels) {
     return image.copy(
         at.mapRect(row ? QRect(0, 17 + 19 * i, 17, 19) : QRect(19 + 19 * i, 0, 16, 16)));
   };
-  const auto ink = [](const QImage& image) {  // the box around the black, wherever it is aligned
-    QRect box;
-    for (int k = 0; k < image.width() * image.height(); ++k) {
-      if (image.pixelColor(k % image.width(), k / image.width()) == kBlackPen)
-        box |= QRect(k % image.width(), k / image.width(), 1, 1);
-    }
-    return image.copy(box);
+  const auto ink = [](const QImage& image) {  // the black, wherever it is aligned
+    return image.copy(
+        QRegion(QBitmap::fromImage(image.createMaskFromColor(kBlackPen.rgb(), Qt::MaskOutColor)))
+            .boundingRect());
   };
   const QImage goo = Grab();
   Do(Command::kDebug);
@@ -302,10 +301,9 @@ TEST_F(Window, CopyAndPastePosition) {
             std::vector<std::string>{"Cannot paste the position: move 3 (a1) is on a stone"});
 }
 
-// The side panel shows and hides by its menu item and by its own close button, the window widening
-// for it so that the board keeps its size; its controls trigger their menu items and show their
-// marks. Live analysis shows the panel and fills it, follows the position, and stops when the
-// window closes.
+// The side panel shows and hides by its menu item and its close button, the window widening for it
+// so that the board keeps its size; its controls trigger their menu items and show their marks.
+// Live analysis shows the panel and fills it, and stops when turned off and when the window closes.
 TEST_F(Window, SidePanelAndLiveAnalysis) {
   ASSERT_EQ(frame_.size(), kInitialFrameSize);
   const double scale = view_->scale();
@@ -325,15 +323,12 @@ TEST_F(Window, SidePanelAndLiveAnalysis) {
   Do(Command::kStoneNumbers);
   EXPECT_FALSE(panel.Control(Command::kStoneNumbers)->isChecked());
   panel.Control(Command::kTime10)->click();
-  EXPECT_EQ(game_.advancedTime(), std::chrono::seconds(10));
-  EXPECT_TRUE(panel.Control(Command::kTime10)->isChecked() &&
+  EXPECT_TRUE(game_.advancedTime() == std::chrono::seconds(10) &&
+              panel.Control(Command::kTime10)->isChecked() &&
               !panel.Control(Command::kTime2)->isChecked());
   panel.Control(Command::kLiveAnalysis)->click();
   EXPECT_TRUE(panel.isVisible() && panel.Control(Command::kLiveAnalysis)->isChecked());
-  ASSERT_TRUE(Eventually([&] { return frame_.AnalysisText().contains("nodes/s"); }));
-  Play("a1 b15 a3 b14 a5 b13 a7 b12 a9");  // White's four: a five at b11
-  ASSERT_TRUE(
-      Eventually([&] { return frame_.AnalysisText().startsWith("White wins in 1\ndepth"); }));
+  ASSERT_TRUE(Eventually([&] { return frame_.AnalysisText().contains("(Black to move)\ndepth"); }));
   Do(Command::kLiveAnalysis);
   EXPECT_FALSE(view_->analysing() || panel.Control(Command::kLiveAnalysis)->isChecked());
   EXPECT_EQ(frame_.AnalysisText(), "Live Analysis is off.");
@@ -348,9 +343,9 @@ TEST_F(Window, LiveAnalysisPausesWhileTheComputerThinks) {
   ASSERT_TRUE(game_.SetAdvancedTime(std::chrono::milliseconds(200)));
   Do(Command::kWhiteComputer);
   Do(Command::kLiveAnalysis);
-  ASSERT_TRUE(Eventually([&] { return frame_.AnalysisText().contains("nodes/s"); }));
   int paused = 0;
-  QObject::connect(view_, &CZelView::StatusTextChanged, [&] {
+  QObject scope;
+  QObject::connect(view_, &CZelView::StatusTextChanged, &scope, [&] {
     if (game_.thinking())
       paused += !view_->analysing() && frame_.AnalysisText() == "Paused while the computer thinks.";
   });
@@ -389,9 +384,15 @@ TEST_F(Window, VariationAsGhostStones) {
   EXPECT_EQ(ghosts(line), std::string(line.size(), '-'));
   Do(Command::kShowVariation);
   ASSERT_EQ(std::count(line.begin(), line.end(), Rif("a1")[0]), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // reports of h8 i9 wait in queue
+  QObject scope;
+  QString texts;
+  QObject::connect(view_, &CZelView::AnalysisChanged, &scope,
+                   [&](const QString& t) { texts += t; });
   Play("a1");
   EXPECT_EQ(ghosts(line), std::string(line.size(), '-'));
   ASSERT_TRUE(Eventually([&] { return view_->variation().size() >= 2; }));
+  EXPECT_FALSE(texts.contains("Black to move")) << texts.toStdString();  // none of h8 i9 shown
   const std::vector<Point> next = view_->variation();
   EXPECT_EQ(ghosts(next).substr(0, 2), "wb");
   Do(Command::kLiveAnalysis);
