@@ -38,7 +38,7 @@ void LiveAnalysis::Start(std::vector<Point> moves) {
       listener_(
           {ScoreText(result.score, blackToMove), result.depth,
            seconds > 0 ? static_cast<std::int64_t>(static_cast<double>(result.nodes) / seconds) : 0,
-           FormatMoves(pv)});
+           FormatMoves(pv), pv, moves});
     };
     // No limit: the search runs until it is stopped or has nothing left to deepen. An answer
     // found without iterations (a win by fours, a forced move) is reported as one.

@@ -24,7 +24,9 @@ struct AnalysisLine {
   std::string score;  // "35" for the side to move, or "Black wins in 3" / "White wins in 3"
   int depth = 0;
   std::int64_t nodesPerSecond = 0;
-  std::string pv;  // in board notation: "h8 i9 j10"
+  std::string pv;                // in board notation: "h8 i9 j10"
+  std::vector<Point> variation;  // the same moves as points, in the order of play
+  std::vector<Point> position;   // the moves of the position analysed, which the report is of
 };
 
 // The score text of a search score for the side to move: the number and who is to move ("35

@@ -2,20 +2,18 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDockWidget>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 
 #include "shell/app_icon.h"
 #include "shell/cabout_dlg.h"
 
 namespace zel {
 CMainFrame::CMainFrame(CZelView* view)
-    : view_(view ? view : new CZelView()),
-      messagePane_(new QLabel(this)),
-      analysisPanel_(new QDockWidget(QStringLiteral("Analysis"), this)),
-      analysisText_(new QLabel(analysisPanel_)) {
+    : view_(view ? view : new CZelView()), messagePane_(new QLabel(this)) {
   setWindowTitle(doc_.Title() + QStringLiteral(" - ") + ToQString(kFrameTitle));
   setWindowIcon(AppIcon());
   setCentralWidget(view_);
@@ -34,23 +32,25 @@ CMainFrame::CMainFrame(CZelView* view)
     if (closePending_) close();
   });
 
-  // The live analysis's panel, shown while the analysis is on: the score, the depth and speed, and
-  // the principal variation.
-  analysisPanel_->setObjectName(QStringLiteral("analysisPanel"));
-  analysisPanel_->setFeatures(QDockWidget::DockWidgetMovable);
-  analysisText_->setWordWrap(true);
-  analysisText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  analysisText_->setMinimumWidth(160);
-  analysisPanel_->setWidget(analysisText_);
-  addDockWidget(Qt::RightDockWidgetArea, analysisPanel_);
-  analysisPanel_->hide();
-  connect(view_, &CZelView::AnalysisChanged, this, [this](const QString& text) {
-    analysisText_->setText(text.isEmpty() ? QStringLiteral("analysing...") : text);
-    analysisPanel_->setVisible(view_->liveAnalysis());
-  });
-
   BuildMenus();
+
+  // The side panel, hidden at first: the Analysis menu's commands and the live analysis's score,
+  // depth, speed and principal variation.
+  sidePanel_ = new SidePanel([this](Command command) { return Action(command); }, this);
+  sidePanel_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+  addDockWidget(Qt::RightDockWidgetArea, sidePanel_);
+  sidePanel_->hide();
+  sidePanel_->SetReport(QStringLiteral("Live Analysis is off."));
+  connect(view_, &CZelView::AnalysisChanged, sidePanel_, &SidePanel::SetReport);
+  connect(sidePanel_, &QDockWidget::visibilityChanged, this, &CMainFrame::OnPanelVisibility);
+
+  UpdateCheckMarks();
   resize(kInitialFrameSize);
+}
+
+// The panel, hidden as the window's children go, has no more check mark to set.
+CMainFrame::~CMainFrame() {
+  sidePanel_->disconnect(this);
 }
 
 void CMainFrame::BuildMenus() {
@@ -74,14 +74,16 @@ void CMainFrame::BuildMenus() {
     if (!item.shortcut.empty()) action->setShortcut(QKeySequence(ToQString(item.shortcut)));
     const Command command = item.command;
     connect(action, &QAction::triggered, this, [this, command] {
+      if (command == Command::kSidePanel) return ShowPanel(sidePanel_->isHidden());
       view_->OnCommand(command);
+      // The analysis's report is in the panel.
+      if (command == Command::kLiveAnalysis && view_->liveAnalysis()) ShowPanel(true);
       // A checkable item toggles itself when chosen; its mark follows the state instead.
       UpdateCheckMarks();
     });
     actions_[command] = action;
   }
   Action(Command::kSave)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  UpdateCheckMarks();
 }
 
 void CMainFrame::UpdateCheckMarks() {
@@ -90,10 +92,30 @@ void CMainFrame::UpdateCheckMarks() {
     if (const auto checked = view_->IsChecked(item.command))
       Action(item.command)->setChecked(*checked);
   }
+  Action(Command::kSidePanel)->setChecked(!sidePanel_->isHidden());
 }
 
-QString CMainFrame::AnalysisText() const {
-  return analysisText_->text();
+int CMainFrame::SeparatorWidth() const {
+  return style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+}
+
+// The board keeps its size: the window widens by the panel's width and separator before the panel
+// shows (shown first, the panel would have the layout squeeze the view to its minimum), and
+// narrows by them once the panel is hidden, by this switch or by the panel's close button.
+void CMainFrame::ShowPanel(bool shown) {
+  if (shown && sidePanel_->isHidden() && !isMaximized() && !isFullScreen())
+    resize(width() + sidePanel_->sizeHint().width() + SeparatorWidth(), height());
+  sidePanel_->setVisible(shown);
+  UpdateCheckMarks();
+}
+
+void CMainFrame::OnPanelVisibility(bool visible) {
+  UpdateCheckMarks();
+  if (!visible && sidePanel_->isHidden() && !isMaximized() && !isFullScreen()) {
+    layout()->invalidate();  // the window's minimum size without the panel
+    layout()->activate();
+    resize(width() - sidePanel_->width() - SeparatorWidth(), height());
+  }
 }
 
 QString CMainFrame::StatusText() const {

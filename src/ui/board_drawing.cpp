@@ -1,6 +1,6 @@
-// The board's picture: background, grid, star points, stones, their numbers, the hint, the winning
-// five, Black's forbidden points and the coordinate labels, in the picture's coordinates (scale 1
-// is the view's pixels in a window of its initial size).
+// The board's picture: background, grid, star points, stones, their numbers, the live analysis's
+// ghost stones, the hint, the winning five, Black's forbidden points and the coordinate labels, in
+// the picture's coordinates (scale 1 is the view's pixels in a window of its initial size).
 #include <QPaintEvent>
 #include <QPainter>
 #include <array>
@@ -17,6 +17,9 @@ constexpr QColor kNumber(64, 255, 64);
 constexpr QColor kForbidden(255, 0, 0);
 constexpr QColor kWinningFive(255, 0, 0);
 constexpr QColor kHint(0, 0, 255);
+constexpr QColor kGhostBlack(0, 0, 0, 112);  // the variation's stones, translucent
+constexpr QColor kGhostWhite(255, 255, 255, 160);
+constexpr QColor kGhostOutline(0, 0, 0, 96);
 
 constexpr int kGridOrigin = 26;  // centre of point (0, 0)
 constexpr int kCellPixels = 19;
@@ -35,12 +38,17 @@ void DrawTextAt(QPainter& painter, int x, int y, const QString& text) {
   painter.drawText(QRect(x, y, 3 * kCellPixels, kCellPixels), Qt::AlignLeft | Qt::AlignTop, text);
 }
 
-// Row or column label i: "Debug" gives the 0-based index as a hexadecimal digit; "Goo" gives rows
-// 1 to 9 then A to F, and columns a to o.
+// Row or column label i (rows counted from the top): "Debug" gives the 0-based index as a
+// hexadecimal digit; "Goo" gives rows 1 to 9 then A to F, and columns a to o.
 QString Label(int displayMode, bool row, int i) {
   if (displayMode == 1) return QString::number(i, 16).toUpper();
   if (row) return QString::number(i + 1, 16).toUpper();
   return QString(QChar('a' + i));
+}
+
+QRect CellBox(Point p) {
+  return {kBoxOrigin + kCellPixels * p.col, kBoxOrigin + kCellPixels * p.row, kCellPixels,
+          kCellPixels};
 }
 
 }  // namespace
@@ -86,8 +94,9 @@ void CZelView::DrawBoard(QPainter& painter) const {
   for (int k = 1; k <= moveCount; ++k)
     DrawStone(painter, k % 2 == 1 ? 'b' : 'w', 0, game_.Move(k));
   for (int k = 1; showNumbers_ && k < moveCount; ++k)
-    DrawMoveNumber(painter, k);
+    DrawNumber(painter, game_.Move(k), k, k % 2 == 1 ? Qt::white : Qt::black);
   if (moveCount > 0) DrawStone(painter, game_.statusMark(), moveCount, game_.Move(moveCount));
+  if (showVariation_) DrawVariation(painter);
 
   // The hint: a ring on its point.
   if (const std::optional<Point> hint = game_.hint()) {
@@ -119,24 +128,48 @@ void CZelView::DrawBoard(QPainter& painter) const {
   }
 
   // 6. The labels.
-  painter.setPen(Qt::black);
-  const int mode = game_.displayMode();
-  for (int i = 0; i < kBoardSize; ++i)
-    DrawTextAt(painter, 5, kBoxOrigin + kCellPixels * i, Label(mode, true, i));
-  for (int i = 0; i < kBoardSize; ++i)
-    DrawTextAt(painter, 23 + kCellPixels * i, 1, Label(mode, false, i));
+  DrawLabels(painter);
 }
 
-void CZelView::DrawMoveNumber(QPainter& painter, int k) const {
-  const Point p = game_.Move(k);
+void CZelView::DrawLabels(QPainter& painter) const {
+  painter.setPen(Qt::black);
+  const int mode = game_.displayMode();
+  for (int i = 0; i < kBoardSize; ++i) {
+    const int top = kBoxOrigin + kCellPixels * i;
+    // The Renju rows count from the bottom; their two digits end just left of the stones.
+    if (renjuLabels_) {
+      painter.drawText(QRect(0, top, kBoxOrigin, kCellPixels), Qt::AlignRight | Qt::AlignTop,
+                       QString::number(kBoardSize - i));
+    } else {
+      DrawTextAt(painter, 5, top, Label(mode, true, i));
+    }
+  }
+  for (int i = 0; i < kBoardSize; ++i)
+    DrawTextAt(painter, 23 + kCellPixels * i, 1, Label(renjuLabels_ ? 0 : mode, false, i));
+}
+
+void CZelView::DrawVariation(QPainter& painter) const {
+  int colour = game_.SideToMove();
+  int number = 0;
+  for (const Point p : variation_) {
+    const bool black = colour == kBlack;
+    colour = Opponent(colour);
+    ++number;
+    if (game_.position().board[p.row][p.col] > kEmpty) continue;
+    painter.setPen(QPen(kGhostOutline, 1));
+    painter.setBrush(black ? kGhostBlack : kGhostWhite);
+    painter.drawEllipse(CellBox(p).adjusted(1, 1, -2, -2));
+    DrawNumber(painter, p, number, black ? Qt::white : Qt::black);
+  }
+}
+
+void CZelView::DrawNumber(QPainter& painter, Point p, int number, const QColor& colour) const {
   const QFont font = painter.font();
   QFont small = font;
-  small.setPixelSize(k >= 100 ? 8 : 10);  // three digits within the stone
+  small.setPixelSize(number >= 100 ? 8 : 10);  // three digits within the stone
   painter.setFont(small);
-  painter.setPen(k % 2 == 1 ? Qt::white : Qt::black);
-  painter.drawText(
-      QRect(kBoxOrigin + kCellPixels * p.col + 1, kBoxOrigin + kCellPixels * p.row + 1, 17, 17),
-      Qt::AlignCenter, QString::number(k));
+  painter.setPen(colour);
+  painter.drawText(CellBox(p).adjusted(1, 1, -1, -1), Qt::AlignCenter, QString::number(number));
   painter.setFont(font);
 }
 

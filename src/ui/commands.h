@@ -45,6 +45,9 @@ enum class Command {
   kOpenPsq = 33009,
   kSavePsq = 33010,
   kLiveAnalysis = 33041,
+  kShowVariation = 33042,
+  kRenjuLabels = 33043,
+  kSidePanel = 33044,
   kTime1 = 33011,  // the strong engine's time a move ("Advanced"), in seconds
   kTime2 = 33012,
   kTime5 = 33015,
@@ -59,7 +62,8 @@ struct MenuItem {
   std::string_view menu;   // the top-level menu it belongs to
   std::string_view label;  // empty for a separator
   Command command = Command::kSave;
-  bool checkable = false;          // its check mark shows the view's state (CZelView::IsChecked)
+  bool checkable = false;  // its check mark shows the view's state (CZelView::IsChecked), or the
+                           // window's for the side panel
   std::string_view prompt = {};    // shown in the status bar while the item is highlighted
   std::string_view shortcut = {};  // its key, in QKeySequence's portable text
 };
@@ -111,8 +115,12 @@ inline constexpr std::array kMenuItems{
              "Marks the computer's move for the side to move, without playing it", "Ctrl+H"},
     MenuItem{"Analysis", "Live Analysis", Command::kLiveAnalysis, kCheckable,
              "Shows the strong engine's analysis of the position in a side panel", "F5"},
+    MenuItem{"Analysis", "Show Variation", Command::kShowVariation, kCheckable,
+             "Draws the live analysis's line on the board as numbered ghost stones", "F7"},
     MenuItem{"Analysis", "Stone Numbers", Command::kStoneNumbers, kCheckable,
              "Writes each stone's move number on it"},
+    MenuItem{"Analysis", "Renju Labels", Command::kRenjuLabels, kCheckable,
+             "Labels the board a to o from the left and 1 to 15 from the bottom"},
     MenuItem{"Analysis", ""},
     MenuItem{"Analysis", "Copy Position", Command::kCopyPosition, kPlain,
              "Copies the moves on the board as text, h8 the centre", "Ctrl+Shift+C"},
@@ -124,6 +132,9 @@ inline constexpr std::array kMenuItems{
     MenuItem{"Analysis", "Advanced: 5 s", Command::kTime5, kCheckable},
     MenuItem{"Analysis", "Advanced: 10 s", Command::kTime10, kCheckable},
     MenuItem{"Analysis", "Advanced: 30 s", Command::kTime30, kCheckable},
+    MenuItem{"Analysis", ""},
+    MenuItem{"Analysis", "Side Panel", Command::kSidePanel, kCheckable,
+             "Shows or hides the panel of these commands and the live analysis", "F6"},
     MenuItem{"About", "About Zel...", Command::kAbout, false,
              "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
 };

@@ -61,14 +61,9 @@ CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
     : QWidget(parent),
       game_(*this, std::move(recordPath)),
       analysis_([this](const AnalysisLine& line) {
-        // On the analysis thread: the text goes to the window's thread.
-        const QString text = QStringLiteral("%1\ndepth %2, %3 nodes/s\nline %4")
-                                 .arg(ToQString(line.score))
-                                 .arg(line.depth)
-                                 .arg(line.nodesPerSecond)
-                                 .arg(ToQString(line.pv));
+        // On the analysis thread: the report goes to the window's thread.
         QMetaObject::invokeMethod(
-            this, [this, text] { emit AnalysisChanged(text); }, Qt::QueuedConnection);
+            this, [this, line] { OnAnalysisLine(line); }, Qt::QueuedConnection);
       }) {
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(kPictureSize / 2, kPictureSize / 2);
@@ -86,22 +81,49 @@ void CZelView::SetLiveAnalysis(bool on) {
   liveAnalysis_ = on;
   analysis_.Stop();
   analysed_.clear();
-  emit AnalysisChanged(QString());
+  SetAnalysisState(QStringLiteral("Live Analysis is off."));
   FollowPosition();
 }
 
 void CZelView::FollowPosition() {
   if (!liveAnalysis_) return;
   if (game_.thinking()) {
+    if (analysed_ == std::vector<Point>{kNoPoint}) return;
     analysis_.Stop();
     analysed_ = {kNoPoint};  // no position: the next one restarts it
+    SetAnalysisState(QStringLiteral("Paused while the computer thinks."));
     return;
   }
   const std::vector<Point> moves(game_.Moves().begin(), game_.Moves().end());
   if (moves == analysed_ && analysis_.running()) return;
   analysed_ = moves;
-  emit AnalysisChanged(QString());
+  SetAnalysisState(QStringLiteral("Analysing..."));
   analysis_.Start(moves);
+}
+
+void CZelView::SetAnalysisState(const QString& text) {
+  if (!variation_.empty()) {
+    variation_.clear();
+    update();
+  }
+  emit AnalysisChanged(text);
+}
+
+void CZelView::OnAnalysisLine(const AnalysisLine& line) {
+  // A report queued before the position changed belongs to no position on the board.
+  if (!liveAnalysis_ || line.position != analysed_) return;
+  variation_ = line.variation;
+  if (showVariation_) update();
+  emit AnalysisChanged(QStringLiteral("%1\ndepth %2, %3 nodes/s\nline %4")
+                           .arg(ToQString(line.score))
+                           .arg(line.depth)
+                           .arg(line.nodesPerSecond)
+                           .arg(ToQString(line.pv)));
+}
+
+void CZelView::Toggle(bool& shown) {
+  shown = !shown;
+  update();
 }
 
 void CZelView::DoCommand(Command command) {
@@ -153,21 +175,21 @@ void CZelView::DoCommand(Command command) {
     case Command::kTraceLoad:
       return game_.LoadTraceCommand();
     case Command::kDebug:
-      game_.SetDisplayMode(1);
-      return;
     case Command::kGoo:
-      game_.SetDisplayMode(0);
+      // Choosing a display mode shows its labels again.
+      if (!game_.thinking()) renjuLabels_ = false;
+      game_.SetDisplayMode(command == Command::kDebug ? 1 : 0);
       return;
+    case Command::kRenjuLabels:
+      return Toggle(renjuLabels_);
+    case Command::kShowVariation:
+      return Toggle(showVariation_);
     case Command::kForbiddenPoints:
-      showForbidden_ = !showForbidden_;
-      update();
-      return;
+      return Toggle(showForbidden_);
     case Command::kLiveAnalysis:
       return SetLiveAnalysis(!liveAnalysis_);
     case Command::kStoneNumbers:
-      showNumbers_ = !showNumbers_;
-      update();
-      return;
+      return Toggle(showNumbers_);
     case Command::kHint:
       game_.Hint();
       emit TurnEnded();
@@ -225,6 +247,10 @@ std::optional<bool> CZelView::IsChecked(Command command) const {
       return showNumbers_;
     case Command::kLiveAnalysis:
       return liveAnalysis_;
+    case Command::kShowVariation:
+      return showVariation_;
+    case Command::kRenjuLabels:
+      return renjuLabels_;
     default:
       return std::nullopt;
   }

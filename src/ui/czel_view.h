@@ -55,6 +55,15 @@ class CZelView : public QWidget, public Host {
   bool showForbidden() const { return showForbidden_; }
   // Every stone's move number written on it ("Stone Numbers").
   bool showNumbers() const { return showNumbers_; }
+  // The live analysis's latest line for the position on the board, in the order of play (empty
+  // while there is none), and whether it is drawn as numbered ghost stones ("Show Variation").
+  const std::vector<Point>& variation() const { return variation_; }
+  bool showVariation() const { return showVariation_; }
+  // The margins labelled a to o from the left and 1 to 15 from the bottom ("Renju Labels"),
+  // instead of the display mode's labels, until Debug or Goo is chosen again.
+  bool renjuLabels() const { return renjuLabels_; }
+  // A search of the live analysis is running.
+  bool analysing() const { return analysis_.running(); }
 
   // From the view's pixels to the picture's and back; the picture is scaled uniformly and
   // centred.
@@ -81,7 +90,7 @@ class CZelView : public QWidget, public Host {
   void AboutRequested();
   // A turn that held back a close of the window has ended.
   void TurnEnded();
-  // The live analysis has a new report, or (empty) has started or stopped.
+  // The live analysis's text has changed: a new report, or that it has started, paused or stopped.
   void AnalysisChanged(const QString& text);
 
  protected:
@@ -94,14 +103,23 @@ class CZelView : public QWidget, public Host {
   // Paints one stone (kind 'b' or 'w'; ' ' or '+' paints none) and, when number is above 0,
   // the number in the green of kind.
   void DrawStone(QPainter& painter, char kind, int number, Point p) const;
-  // Writes move k's number on its stone, in the other colour's.
-  void DrawMoveNumber(QPainter& painter, int k) const;
+  // Writes a number on the stone at p, in the colour given.
+  void DrawNumber(QPainter& painter, Point p, int number, const QColor& colour) const;
+  // Draws the variation's moves that fall on empty points as translucent numbered stones.
+  void DrawVariation(QPainter& painter) const;
+  void DrawLabels(QPainter& painter) const;
   void OnDraw(QPainter& painter) const { DrawBoard(painter); }
   void DoCommand(Command command);
+  // Turns one of the board's displays on or off.
+  void Toggle(bool& shown);
   void OnLButtonDown(QPointF position);
   // Keeps the live analysis on the position on the board: stopped while the computer thinks,
   // restarted when the position has changed.
   void FollowPosition();
+  // Shows a report of the live analysis unless it is of a position no longer analysed.
+  void OnAnalysisLine(const AnalysisLine& line);
+  // Says what the live analysis is doing, and forgets the line drawn on the board.
+  void SetAnalysisState(const QString& text);
   void OnChar(char ch);
   // Sets up the game the clipboard's text holds, or says why it holds none and changes nothing.
   void PastePosition();
@@ -110,9 +128,12 @@ class CZelView : public QWidget, public Host {
   QString statusText_;
   bool showForbidden_ = true;
   bool showNumbers_ = false;
+  bool showVariation_ = false;
+  bool renjuLabels_ = false;
   Game game_;
   bool liveAnalysis_ = false;
-  std::vector<Point> analysed_;  // the moves of the position under analysis
+  std::vector<Point> analysed_;   // the moves of the position under analysis
+  std::vector<Point> variation_;  // its latest line
   // Declared after the game: it stops before the game goes.
   LiveAnalysis analysis_;
 };

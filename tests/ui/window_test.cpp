@@ -2,14 +2,17 @@
 // dialogs, and closing while the computer thinks. The game's input is tested with the game.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QBitmap>
 #include <QClipboard>
-#include <QDockWidget>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 #include <sstream>
+#include <thread>
 
+#include "files/move_text.h"
 #include "files/record.h"
 #include "shell/cmain_frame.h"
 #include "support/positions.h"
@@ -35,10 +38,15 @@ const QColor kGreen(64, 255, 64), kRed(255, 0, 0);
 
 // A cell's centre, and the 19-pixel box its stone is drawn in, in the picture.
 const auto Centre = [](Point p) { return QPoint(26 + 19 * p.col, 26 + 19 * p.row); };
-QRect Box(std::string_view cell) {
-  const Point p = Rif(cell)[0];
+QRect Box(Point p) {
   return {17 + 19 * p.col, 17 + 19 * p.row, 19, 19};
 }
+QRect Box(std::string_view cell) {
+  return Box(Rif(cell)[0]);
+}
+
+// Runs the window's events until the condition holds, 10 s at most; says whether it came.
+const auto Eventually = [](auto condition) { return QTest::qWaitFor(condition, 10'000); };
 
 class Window : public ::testing::Test {
  protected:
@@ -132,21 +140,36 @@ TEST_F(Window, StoneNumbersHintAndTheWinningFive) {
 }
 
 // "Goo" labels rows 1 to 9, A to F and columns a to o; "Debug" both 0 to 9, A to E. So Goo's row
-// label i is drawn as Debug's i + 1, and no column label is the same.
+// label i is drawn as Debug's i + 1, and no column label is the same. "Renju Labels" writes Goo's
+// columns and rows 15 to 1 from the top, over either mode, until a mode is chosen again.
 TEST_F(Window, Labels) {
   const QTransform at = view_->PictureTransform();
   const auto label = [&](const QImage& image, bool row, int i) {
     return image.copy(
-        at.mapRect(row ? QRect(0, 17 + 19 * i, 16, 19) : QRect(19 + 19 * i, 0, 16, 16)));
+        at.mapRect(row ? QRect(0, 17 + 19 * i, 17, 19) : QRect(19 + 19 * i, 0, 16, 16)));
+  };
+  const auto ink = [](const QImage& image) {  // the black, wherever it is aligned
+    return image.copy(
+        QRegion(QBitmap::fromImage(image.createMaskFromColor(kBlackPen.rgb(), Qt::MaskOutColor)))
+            .boundingRect());
   };
   const QImage goo = Grab();
   Do(Command::kDebug);
   const QImage debug = Grab();
+  Do(Command::kRenjuLabels);
+  const QImage renju = Grab();
   for (int i = 0; i < kBoardSize; ++i) {
     EXPECT_TRUE(i == 14 || label(goo, true, i) == label(debug, true, i + 1)) << i;
     EXPECT_NE(label(goo, true, i), label(debug, true, i)) << i;
     EXPECT_NE(label(goo, false, i), label(debug, false, i)) << i;
+    EXPECT_EQ(label(renju, false, i), label(goo, false, i)) << i;
+    const QImage row = ink(label(renju, true, i));  // 15 to 10 wider than any of 1 to 9
+    EXPECT_TRUE(i < 6 ? row.width() > ink(label(goo, true, 0)).width()
+                      : row == ink(label(goo, true, 14 - i)))
+        << i;
   }
+  Do(Command::kGoo);
+  EXPECT_EQ(Grab(), goo);
 }
 
 // Black's forbidden points are crossed while Black is to move, and while the menu item is on.
@@ -273,32 +296,98 @@ TEST_F(Window, CopyAndPastePosition) {
             std::vector<std::string>{"Cannot paste the position: move 3 (a1) is on a stone"});
 }
 
-// Live analysis shows its side panel and fills it, follows the position, hides it when turned off,
-// and stops when the window closes.
-TEST_F(Window, LiveAnalysisPanel) {
-  Play("h8 i9");
+// The side panel shows and hides by its menu item and its close button, the board keeping its size;
+// its controls are their menu items; Live Analysis shows and fills it, and stops as the window
+// closes.
+TEST_F(Window, SidePanelAndLiveAnalysis) {
+  ASSERT_TRUE(frame_.size() == kInitialFrameSize && view_->scale() == 1.0);
+  SidePanel& panel = *frame_.Panel();
+  Do(Command::kSidePanel);
+  QApplication::processEvents();  // the layout
+  EXPECT_TRUE(panel.isVisible() && frame_.Action(Command::kSidePanel)->isChecked());
+  EXPECT_TRUE(frame_.width() > kInitialFrameSize.width() && view_->scale() == 1.0);
+  panel.close();
+  EXPECT_FALSE(frame_.Action(Command::kSidePanel)->isChecked());
+  EXPECT_TRUE(Eventually([&] { return frame_.size() == kInitialFrameSize; }));
+  Play("h8 i9 j10");
+  panel.Control(Command::kBack)->click();
+  EXPECT_EQ(game_.moveCount(), 2);
+  panel.Control(Command::kStoneNumbers)->click();
+  EXPECT_TRUE(view_->showNumbers() && frame_.Action(Command::kStoneNumbers)->isChecked());
+  Do(Command::kStoneNumbers);
+  EXPECT_FALSE(panel.Control(Command::kStoneNumbers)->isChecked());
+  panel.Control(Command::kTime10)->click();
+  EXPECT_TRUE(game_.advancedTime() == std::chrono::seconds(10) &&
+              panel.Control(Command::kTime10)->isChecked() &&
+              !panel.Control(Command::kTime2)->isChecked());
+  panel.Control(Command::kLiveAnalysis)->click();
+  EXPECT_TRUE(panel.isVisible() && panel.Control(Command::kLiveAnalysis)->isChecked());
+  ASSERT_TRUE(Eventually([&] { return frame_.AnalysisText().contains("(Black to move)\ndepth"); }));
   Do(Command::kLiveAnalysis);
-  EXPECT_TRUE(frame_.AnalysisPanel()->isVisible());
-  QTRY_VERIFY(frame_.AnalysisText().contains("nodes/s"));
-  Play("a1 b15 a3 b14 a5 b13 a7 b12 a9");  // White's four: a five at b11
-  QTRY_VERIFY(frame_.AnalysisText().startsWith("White wins in 1\ndepth"));
-  Do(Command::kLiveAnalysis);
-  EXPECT_FALSE(frame_.AnalysisPanel()->isVisible() || view_->liveAnalysis());
+  EXPECT_FALSE(view_->analysing() || panel.Control(Command::kLiveAnalysis)->isChecked());
+  EXPECT_EQ(frame_.AnalysisText(), "Live Analysis is off.");
   Do(Command::kLiveAnalysis);
   frame_.close();
-  EXPECT_FALSE(view_->liveAnalysis());
+  EXPECT_FALSE(view_->liveAnalysis() || view_->analysing());
 }
 
-// Closing the window while the computer thinks stops the search: it answers nothing, the one-ply
-// choice is played at once, and the window closes.
-TEST_F(Window, ClosingWhileThinkingEndsTheSearch) {
-  Do(Command::kAdvanced);  // the strong engine, 2 s a move
-  game_.LoadMoves(Rif("g6 g7 h7 h5 h8 i7 j10 i9 j8 j7"));
-  QTimer::singleShot(0, &frame_, [&] { frame_.close(); });
-  Do(Command::kNext);
-  EXPECT_EQ(game_.searchResult(), SearchResult{});
-  EXPECT_EQ(game_.moveCount(), 11);
-  EXPECT_FALSE(frame_.isVisible());
+// The live analysis pauses as the computer starts its move and resumes on the position after it.
+TEST_F(Window, LiveAnalysisPausesWhileTheComputerThinks) {
+  Do(Command::kAdvanced);
+  ASSERT_TRUE(game_.SetAdvancedTime(std::chrono::milliseconds(200)));
+  Do(Command::kWhiteComputer);
+  Do(Command::kLiveAnalysis);
+  int paused = 0;
+  QObject scope;
+  QObject::connect(view_, &CZelView::StatusTextChanged, &scope, [&] {
+    if (game_.thinking())
+      paused += !view_->analysing() && frame_.AnalysisText() == "Paused while the computer thinks.";
+  });
+  Play("h8");
+  EXPECT_TRUE(paused > 0 && game_.moveCount() == 2);
+  ASSERT_TRUE(
+      Eventually([&] { return view_->analysing() && frame_.AnalysisText().contains("nodes/s"); }));
+}
+
+// "Show Variation": the analysis's line as translucent numbered stones, by turns from the side to
+// move; gone with the switch, the position (stale reports too) and the analysis.
+TEST_F(Window, VariationAsGhostStones) {
+  const auto ghosts = [&](const std::vector<Point>& line) {
+    const QImage image = Grab();
+    std::string seen;  // b or w a translucent stone with its number, - none
+    for (const Point p : line) {
+      const QColor c = At(image, Centre(p) + QPoint(-3, -6));
+      const bool black = c.blue() == 0 && c.red() > 0 && c.red() < 255;
+      const bool white = c.red() == 255 && c.blue() > 0 && c.blue() < 255;
+      const bool numbered =
+          Shows(image, Box(p).adjusted(5, 5, -5, -5), black ? kWhitePen : kBlackPen);
+      seen += c == kYellow ? '-' : (black || white) && numbered ? "wb"[black] : '?';
+    }
+    return seen;
+  };
+  Play("h8 i9");
+  Do(Command::kShowVariation);
+  Do(Command::kLiveAnalysis);
+  ASSERT_TRUE(Eventually([&] { return view_->variation().size() >= 3; }));
+  const std::vector<Point> line = view_->variation();
+  EXPECT_EQ(ghosts(line).substr(0, 3), "bwb");
+  Do(Command::kShowVariation);
+  EXPECT_EQ(ghosts(line), std::string(line.size(), '-'));
+  Do(Command::kShowVariation);
+  ASSERT_EQ(std::count(line.begin(), line.end(), Rif("a1")[0]), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // reports of h8 i9 wait in queue
+  QObject scope;
+  QString texts;
+  QObject::connect(view_, &CZelView::AnalysisChanged, &scope,
+                   [&](const QString& t) { texts += t; });
+  Play("a1");
+  EXPECT_EQ(ghosts(line), std::string(line.size(), '-'));
+  ASSERT_TRUE(Eventually([&] { return view_->variation().size() >= 2; }));
+  EXPECT_FALSE(texts.contains("Black to move")) << texts.toStdString();  // none of h8 i9 shown
+  const std::vector<Point> next = view_->variation();
+  EXPECT_EQ(ghosts(next).substr(0, 2), "wb");
+  Do(Command::kLiveAnalysis);
+  EXPECT_EQ(ghosts(next), std::string(next.size(), '-'));
 }
 
 // The program: its version without a display, and an unknown argument refused.
