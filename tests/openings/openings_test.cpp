@@ -1,0 +1,251 @@
+// The opening rules: the 26 openings by name in every orientation, the symmetry test, and each
+// rule's steps, legal and refused, as tables.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <string>
+#include <vector>
+
+#include "files/opening_log.h"
+#include "openings/names.h"
+#include "openings/opening.h"
+#include "openings/symmetry.h"
+#include "support/positions.h"
+
+namespace zel::openings {
+namespace {
+
+// The 26 in another orientation than the module's table: White's 2nd on i8 (direct) or i7
+// (indirect), as a renju trainer's opening dictionary gives them.
+struct Named {
+  const char* stones;
+  const char* code;
+  const char* name;
+};
+const Named kOpenings[] = {
+    {"h8 i8 j8", "1D", "Kansei"},    {"h8 i8 j7", "2D", "Keigetsu"},
+    {"h8 i8 j6", "3D", "Sosei"},     {"h8 i8 i7", "4D", "Kagetsu"},
+    {"h8 i8 i6", "5D", "Zangetsu"},  {"h8 i8 h7", "6D", "Ugetsu"},
+    {"h8 i8 h6", "7D", "Kinsei"},    {"h8 i8 g8", "8D", "Shogetsu"},
+    {"h8 i8 g7", "9D", "Kyugetsu"},  {"h8 i8 g6", "10D", "Shingetsu"},
+    {"h8 i8 f8", "11D", "Zuisei"},   {"h8 i8 f7", "12D", "Sangetsu"},
+    {"h8 i8 f6", "13D", "Yusei"},    {"h8 i7 j6", "1I", "Chosei"},
+    {"h8 i7 i6", "2I", "Kyogetsu"},  {"h8 i7 h6", "3I", "Kosei"},
+    {"h8 i7 g6", "4I", "Suigetsu"},  {"h8 i7 f6", "5I", "Ryusei"},
+    {"h8 i7 h7", "6I", "Ungetsu"},   {"h8 i7 g7", "7I", "Hogetsu"},
+    {"h8 i7 f7", "8I", "Rangetsu"},  {"h8 i7 g8", "9I", "Gingetsu"},
+    {"h8 i7 f8", "10I", "Myojo"},    {"h8 i7 g9", "11I", "Shagetsu"},
+    {"h8 i7 f9", "12I", "Meigetsu"}, {"h8 i7 f10", "13I", "Suisei"},
+};
+
+// The eight orientations, written apart from the module's: a quarter turn r times, then a mirror.
+Point Orient(int k, Point p) {
+  int dr = p.row - 7, dc = p.col - 7;
+  for (int r = 0; r < k % 4; ++r) {
+    const int turned = dc;
+    dc = -dr;
+    dr = turned;
+  }
+  if (k >= 4) dc = -dc;
+  return {7 + dr, 7 + dc};
+}
+
+TEST(OpeningNames, AllTwentySixInEveryOrientation) {
+  ASSERT_EQ(NamedOpenings().size(), 26U);
+  for (const Named& o : kOpenings) {
+    const std::vector<Point> stones = test::Rif(o.stones);
+    for (int k = 0; k < 8; ++k) {
+      const std::vector<Point> oriented{Orient(k, stones[0]), Orient(k, stones[1]),
+                                        Orient(k, stones[2])};
+      const std::optional<OpeningName> name = NameOf(oriented);
+      ASSERT_TRUE(name) << o.code << " orientation " << k;
+      EXPECT_EQ(name->code, o.code) << o.stones << " orientation " << k;
+      EXPECT_EQ(name->name, o.name);
+    }
+    // Placed by name, an opening is recognised as itself.
+    const std::optional<std::array<Point, 3>> placed = StonesOf(o.code);
+    ASSERT_TRUE(placed);
+    EXPECT_EQ(NameOf(*placed)->code, o.code);
+  }
+  // Not openings: White's stone not beside the centre's, the 3rd outside the 5 x 5, the colours
+  // exchanged, two stones.
+  for (const char* stones : {"h8 j8 i8", "h8 h9 h11", "h9 h8 h10", "h8 h9"})
+    EXPECT_FALSE(NameOf(test::Rif(stones))) << stones;
+  EXPECT_FALSE(StonesOf("14D"));
+}
+
+struct SymmetryCase {
+  const char* stones;
+  int symmetries;     // the size of the group that keeps them
+  const char* alike;  // pairs the group maps onto each other
+  const char* apart;  // pairs it does not
+};
+const SymmetryCase kSymmetryCases[] = {
+    {"h8", 8, "h10 j8 h10 f8 g9 i7 i10 j9", "h10 i10 i9 h10"},
+    {"h8 h9", 2, "g10 i10 i8 g8", "h10 h6 g9 g7"},
+    {"h8 i9", 2, "j8 h10 g9 i7", "j8 f8 g9 i10"},
+    {"h8 h9 h10", 2, "g9 i9 f11 j11", "g9 g7"},
+    {"h8 h9 j10", 1, "", "g7 i7 j8 h10"},
+    // Colours count: White's i8 and Black's g8 do not map onto each other.
+    {"h8 i8 g8", 2, "h10 h6 g9 g7", "g9 i9"},
+    {"h8 h9 g7 i7", 1, "", "g9 i9 g6 i6"},
+    {"h8 i9 g7 h9 f6 i8", 2, "j10 j10 g9 i7 j8 h10", "g9 i10 j7 h10"},
+};
+
+TEST(OpeningSymmetry, GroupsOfPositions) {
+  for (const SymmetryCase& c : kSymmetryCases) {
+    SCOPED_TRACE(c.stones);
+    const SymmetryGroup group = StonesGroup(test::Rif(c.stones));
+    EXPECT_EQ(std::popcount(group), c.symmetries);
+    const std::vector<Point> alike = test::Rif(c.alike), apart = test::Rif(c.apart);
+    for (size_t i = 0; i + 1 < alike.size(); i += 2)
+      EXPECT_TRUE(Symmetrical(group, alike[i], alike[i + 1])) << i;
+    for (size_t i = 0; i + 1 < apart.size(); i += 2)
+      EXPECT_FALSE(Symmetrical(group, apart[i], apart[i + 1])) << i;
+  }
+}
+
+// Steps as a log's lines, "|" for the line ends; every step but the last is accepted, and the last
+// is refused with a reason holding `refusal`, or accepted when it is empty.
+struct StepCase {
+  const char* log;
+  const char* refusal;
+};
+const StepCase kStepCases[] = {
+    // RIF: the three stones of an opening, a swap, the 4th anywhere, two 5th moves, a choice.
+    {"rif|place h8|place h9|place j10|swap yes|place a1|offer i10 g6|choose g6", ""},
+    {"rif|place h9", "The 1st stone must be on the centre (h8)"},
+    {"rif|place h8|place j10", "The 2nd stone must be within the central 3 x 3"},
+    {"rif|place h8|place h9|place h11", "The 3rd stone must be within the central 5 x 5"},
+    {"rif|place h8|place h9|place h8", "There is already a stone on h8"},
+    {"rif|place h8|place h9|place j10|place g9", "not the next step"},
+    {"rif|place h8|place h9|place j10|swap no|place g9|offer i10", "Offer exactly 2 5th moves"},
+    {"rif|place h8|place h9|place j10|swap no|place g9|declare 2", "not the next step"},
+    {"rif|place h8|place h9|place h10|swap no|place h12|offer g11 i11",
+     "These two 5th moves are symmetrical: g11 and i11"},
+    {"rif|place h8|place h9|place h10|swap no|place h12|offer g11 i12", ""},
+    {"rif|place h8|place h9|place h10|swap no|place h12|offer g11 h9", "already a stone on h9"},
+    {"rif|place h8|place h9|place j10|swap no|place g9|offer i10 g6|choose i11",
+     "Choose one of the offered 5th moves"},
+    {"rif|place h8|place h9|place j10|swap no|place g9|offer i10 g6|choose i10|place a1",
+     "The opening is over"},
+    // Soosorv-8: a declaration between the 4th and a second swap, then that many 5th moves.
+    {"soosorv8|place h8|place i9|place j6|swap no|place g9|declare 3|swap yes|offer i10 g6 k7|"
+     "choose k7",
+     ""},
+    {"soosorv8|place h8|place i9|place j6|swap no|place g9|declare 9", "Declare 1 to 8"},
+    {"soosorv8|place h8|place i9|place j6|swap no|place g9|swap no", "not the next step"},
+    {"soosorv8|place h8|place i9|place j6|swap no|place g9|declare 3|swap no|offer i10 g6",
+     "Offer exactly 3 5th moves"},
+    // Taraguchi-10: a swap after each stone, each within its square, then a 5th within 9 x 9 and
+    // a last swap, or ten 5th moves offered when the swap after the 4th was declined.
+    {"taraguchi10|place h8|swap no|place i9|swap yes|place j10|swap no|place k11|swap no|"
+     "place l12|swap yes",
+     ""},
+    {"taraguchi10|place h8|place i9", "not the next step"},
+    {"taraguchi10|place h8|swap no|place j10", "The 2nd stone must be within the central 3 x 3"},
+    {"taraguchi10|place h8|swap no|place i9|swap no|place e8",
+     "The 3rd stone must be within the central 5 x 5"},
+    {"taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no|place l8",
+     "The 4th stone must be within the central 7 x 7"},
+    {"taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no|place k11|swap no|place m8",
+     "The 5th stone must be within the central 9 x 9"},
+    {"taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no|place k11|swap no|"
+     "offer a1 b1 c1 d1 e1 f1 g1 h1 i1 j1|choose c1",
+     ""},
+    {"taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no|place k11|swap yes|"
+     "offer a1 b1 c1 d1 e1 f1 g1 h1 i1 j1",
+     "not the next step"},
+    {"taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no|place k11|swap no|"
+     "offer a1 b1 c1",
+     "Offer exactly 10 5th moves"},
+};
+
+OpeningLog LogOf(std::string text) {
+  for (char& c : text)
+    c = c == '|' ? '\n' : c;
+  OpeningLogLoad load = ParseOpeningLog("rule " + text);
+  EXPECT_TRUE(load.log) << load.error;
+  return load.log.value_or(OpeningLog{});
+}
+
+TEST(OpeningRules, StepsLegalAndRefused) {
+  for (const StepCase& c : kStepCases) {
+    SCOPED_TRACE(c.log);
+    OpeningLog log = LogOf(c.log);
+    const OpeningStep last = log.steps.back();
+    log.steps.pop_back();
+    Opening::Replay replay = Opening::FromLog(log);
+    ASSERT_TRUE(replay.opening) << replay.error;
+    Opening& opening = *replay.opening;
+    const size_t stones = opening.Stones().size();
+    const std::optional<std::string> refused = opening.Apply(last);
+    if (std::string(c.refusal).empty()) {
+      EXPECT_FALSE(refused) << *refused;
+    } else {
+      ASSERT_TRUE(refused);
+      EXPECT_NE(refused->find(c.refusal), std::string::npos) << *refused;
+      EXPECT_EQ(opening.Stones().size(), stones);  // a refused step changes nothing
+    }
+  }
+  // A log cannot hold a point twice in one line; a caller can.
+  Opening opening =
+      *Opening::FromLog(LogOf("rif|place h8|place h9|place j10|swap no|place a1")).opening;
+  EXPECT_EQ(opening.Apply(OpeningStep::Offer(test::Rif("g11 g11"))), "g11 is offered twice");
+}
+
+// Who is asked what, step by step: kind, player (0 first, 1 second) and the colour held.
+TEST(OpeningRules, WhoDecides) {
+  struct Walk {
+    const char* log;
+    const char* asked;  // one "kind player colour" a step, and the request after the last
+  };
+  const Walk walks[] = {
+      {"rif|place h8|place h9|place j10|swap yes|place a1|offer i10 g6|choose g6",
+       "P0B P0B P0B S1W P0W O1B C0W -"},
+      {"soosorv8|place h8|place i9|place j6|swap no|place g9|declare 3|swap yes|offer i10 g6 k7|"
+       "choose k7",
+       "P0B P0B P0B S1W P1W D1W S0B O1B C0W -"},
+      {"taraguchi10|place h8|swap yes|place i9|swap no|place j10|swap no|place k11|swap yes|"
+       "place l12|swap no",
+       "P0B S1W P0W S1B P1B S0W P0W S1B P0B S1W -"},
+  };
+  for (const Walk& w : walks) {
+    SCOPED_TRACE(w.log);
+    const OpeningLog log = LogOf(w.log);
+    Opening opening(*RuleFromName(log.rule));
+    std::string asked;
+    const auto note = [&] {
+      const Request& r = opening.Next();
+      static constexpr char kKinds[] = "-PSDOC";
+      asked += asked.empty() ? "" : " ";
+      asked += kKinds[static_cast<int>(r.kind)];
+      if (r.kind == OpeningStepKind::kNone) return;
+      asked += std::to_string(r.player);
+      asked += r.colour == kBlack ? 'B' : 'W';
+    };
+    for (const OpeningStep& step : log.steps) {
+      note();
+      ASSERT_FALSE(opening.Apply(step));
+    }
+    note();
+    EXPECT_EQ(asked, w.asked);
+  }
+  // Requests read in the status bar, and the few choices listed.
+  Opening rif(Rule::kRif);
+  EXPECT_EQ(Describe(rif.Next()), "Black (first player): place the 1st stone on the centre (h8)");
+  EXPECT_EQ(rif.Choices(), test::Rif("h8"));
+  ASSERT_FALSE(rif.Apply(OpeningStep::Place(kCentre)));
+  EXPECT_EQ(Describe(rif.Next()),
+            "Black (first player): place the 2nd stone, a White one, within the central 3 x 3");
+  EXPECT_EQ(rif.Choices().size(), 8U);
+  Opening taraguchi = *Opening::FromLog(LogOf("taraguchi10|place h8|swap no|place i9|swap no|"
+                                              "place j10|swap no|place k11|swap no"))
+                           .opening;
+  EXPECT_EQ(Describe(taraguchi.Next()),
+            "Black (first player): place the 5th stone within the central 9 x 9, or offer 10 5th "
+            "moves anywhere");
+}
+
+}  // namespace
+}  // namespace zel::openings
