@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "files/opening_log.h"
+#include "openings/computer.h"
 #include "openings/names.h"
 #include "openings/opening.h"
 #include "openings/symmetry.h"
@@ -14,29 +17,6 @@
 
 namespace zel::openings {
 namespace {
-
-// The 26 in another orientation than the module's table: White's 2nd on i8 (direct) or i7
-// (indirect), as a renju trainer's opening dictionary gives them.
-struct Named {
-  const char* stones;
-  const char* code;
-  const char* name;
-};
-const Named kOpenings[] = {
-    {"h8 i8 j8", "1D", "Kansei"},    {"h8 i8 j7", "2D", "Keigetsu"},
-    {"h8 i8 j6", "3D", "Sosei"},     {"h8 i8 i7", "4D", "Kagetsu"},
-    {"h8 i8 i6", "5D", "Zangetsu"},  {"h8 i8 h7", "6D", "Ugetsu"},
-    {"h8 i8 h6", "7D", "Kinsei"},    {"h8 i8 g8", "8D", "Shogetsu"},
-    {"h8 i8 g7", "9D", "Kyugetsu"},  {"h8 i8 g6", "10D", "Shingetsu"},
-    {"h8 i8 f8", "11D", "Zuisei"},   {"h8 i8 f7", "12D", "Sangetsu"},
-    {"h8 i8 f6", "13D", "Yusei"},    {"h8 i7 j6", "1I", "Chosei"},
-    {"h8 i7 i6", "2I", "Kyogetsu"},  {"h8 i7 h6", "3I", "Kosei"},
-    {"h8 i7 g6", "4I", "Suigetsu"},  {"h8 i7 f6", "5I", "Ryusei"},
-    {"h8 i7 h7", "6I", "Ungetsu"},   {"h8 i7 g7", "7I", "Hogetsu"},
-    {"h8 i7 f7", "8I", "Rangetsu"},  {"h8 i7 g8", "9I", "Gingetsu"},
-    {"h8 i7 f8", "10I", "Myojo"},    {"h8 i7 g9", "11I", "Shagetsu"},
-    {"h8 i7 f9", "12I", "Meigetsu"}, {"h8 i7 f10", "13I", "Suisei"},
-};
 
 // The eight orientations, written apart from the module's: a quarter turn r times, then a mirror.
 Point Orient(int k, Point p) {
@@ -52,14 +32,23 @@ Point Orient(int k, Point p) {
 
 TEST(OpeningNames, AllTwentySixInEveryOrientation) {
   ASSERT_EQ(NamedOpenings().size(), 26U);
-  for (const Named& o : kOpenings) {
-    const std::vector<Point> stones = test::Rif(o.stones);
+  std::ifstream table(std::string(ZEL_OPENINGS_DATA_DIR) + "/openings26.txt");
+  int count = 0;
+  for (std::string line; std::getline(table, line);) {
+    if (line.starts_with("#")) continue;
+    std::istringstream fields(line);
+    struct {
+      std::string a, b, c, code, name;
+    } o;
+    fields >> o.a >> o.b >> o.c >> o.code >> o.name;
+    ++count;
+    const std::vector<Point> stones = test::Rif(o.a + " " + o.b + " " + o.c);
     for (int k = 0; k < 8; ++k) {
       const std::vector<Point> oriented{Orient(k, stones[0]), Orient(k, stones[1]),
                                         Orient(k, stones[2])};
       const std::optional<OpeningName> name = NameOf(oriented);
       ASSERT_TRUE(name) << o.code << " orientation " << k;
-      EXPECT_EQ(name->code, o.code) << o.stones << " orientation " << k;
+      EXPECT_EQ(name->code, o.code) << line << " orientation " << k;
       EXPECT_EQ(name->name, o.name);
     }
     // Placed by name, an opening is recognised as itself.
@@ -67,6 +56,7 @@ TEST(OpeningNames, AllTwentySixInEveryOrientation) {
     ASSERT_TRUE(placed);
     EXPECT_EQ(NameOf(*placed)->code, o.code);
   }
+  EXPECT_EQ(count, 26);
   // Not openings: White's stone not beside the centre's, the 3rd outside the 5 x 5, the colours
   // exchanged, two stones.
   for (const char* stones : {"h8 j8 i8", "h8 h9 h11", "h9 h8 h10", "h8 h9"})
@@ -108,57 +98,40 @@ TEST(OpeningSymmetry, GroupsOfPositions) {
 // Steps as a log's lines, "|" for the line ends; every step but the last is accepted, and the last
 // is refused with a reason holding `refusal`, or accepted when it is empty.
 struct StepCase {
-  const char* log;
-  const char* refusal;
+  std::string log;
+  std::string refusal;
 };
+const std::string kRif = "rif|place h8|place h9|place j10|swap no|place g9";  // 3D, the 4th on g9
+const std::string kRif1D = "rif|place h8|place h9|place h10|swap no|place h12";  // symmetrical
+const std::string kSoos = "soosorv8|place h8|place i9|place j6|swap no|place g9";
+const std::string kTara = "taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no";
+const std::string kTen = "|offer a1 b1 c1 d1 e1 f1 g1 h1 i1 j1";
 const StepCase kStepCases[] = {
     // RIF: the three stones of an opening, a swap, the 4th anywhere, two 5th moves, a choice.
-    {"rif|place h8|place h9|place j10|swap yes|place a1|offer i10 g6|choose g6", ""},
     {"rif|place h9", "The 1st stone must be on the centre (h8)"},
     {"rif|place h8|place j10", "The 2nd stone must be within the central 3 x 3"},
     {"rif|place h8|place h9|place h11", "The 3rd stone must be within the central 5 x 5"},
     {"rif|place h8|place h9|place h8", "There is already a stone on h8"},
     {"rif|place h8|place h9|place j10|place g9", "not the next step"},
-    {"rif|place h8|place h9|place j10|swap no|place g9|offer i10", "Offer exactly 2 5th moves"},
-    {"rif|place h8|place h9|place j10|swap no|place g9|declare 2", "not the next step"},
-    {"rif|place h8|place h9|place h10|swap no|place h12|offer g11 i11",
-     "These two 5th moves are symmetrical: g11 and i11"},
-    {"rif|place h8|place h9|place h10|swap no|place h12|offer g11 i12", ""},
-    {"rif|place h8|place h9|place h10|swap no|place h12|offer g11 h9", "already a stone on h9"},
-    {"rif|place h8|place h9|place j10|swap no|place g9|offer i10 g6|choose i11",
-     "Choose one of the offered 5th moves"},
-    {"rif|place h8|place h9|place j10|swap no|place g9|offer i10 g6|choose i10|place a1",
-     "The opening is over"},
+    {kRif + "|offer i10", "Offer exactly 2 5th moves"},
+    {kRif1D + "|offer g11 i11", "These two 5th moves are symmetrical: g11 and i11"},
+    {kRif1D + "|offer g11 i12", ""},
+    {kRif1D + "|offer g11 h9", "already a stone on h9"},
+    {kRif + "|offer i10 g6|choose i11", "Choose one of the offered 5th moves"},
+    {kRif + "|offer i10 g6|choose i10|place a1", "The opening is over"},
     // Soosorv-8: a declaration between the 4th and a second swap, then that many 5th moves.
-    {"soosorv8|place h8|place i9|place j6|swap no|place g9|declare 3|swap yes|offer i10 g6 k7|"
-     "choose k7",
-     ""},
-    {"soosorv8|place h8|place i9|place j6|swap no|place g9|declare 9", "Declare 1 to 8"},
-    {"soosorv8|place h8|place i9|place j6|swap no|place g9|swap no", "not the next step"},
-    {"soosorv8|place h8|place i9|place j6|swap no|place g9|declare 3|swap no|offer i10 g6",
-     "Offer exactly 3 5th moves"},
+    {kSoos + "|declare 9", "Declare 1 to 8"},
+    {kSoos + "|swap no", "not the next step"},
+    {kSoos + "|declare 3|swap no|offer i10 g6", "Offer exactly 3 5th moves"},
     // Taraguchi-10: a swap after each stone, each within its square, then a 5th within 9 x 9 and
     // a last swap, or ten 5th moves offered when the swap after the 4th was declined.
-    {"taraguchi10|place h8|swap no|place i9|swap yes|place j10|swap no|place k11|swap no|"
-     "place l12|swap yes",
-     ""},
-    {"taraguchi10|place h8|place i9", "not the next step"},
     {"taraguchi10|place h8|swap no|place j10", "The 2nd stone must be within the central 3 x 3"},
-    {"taraguchi10|place h8|swap no|place i9|swap no|place e8",
-     "The 3rd stone must be within the central 5 x 5"},
-    {"taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no|place l8",
-     "The 4th stone must be within the central 7 x 7"},
-    {"taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no|place k11|swap no|place m8",
-     "The 5th stone must be within the central 9 x 9"},
-    {"taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no|place k11|swap no|"
-     "offer a1 b1 c1 d1 e1 f1 g1 h1 i1 j1|choose c1",
-     ""},
-    {"taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no|place k11|swap yes|"
-     "offer a1 b1 c1 d1 e1 f1 g1 h1 i1 j1",
-     "not the next step"},
-    {"taraguchi10|place h8|swap no|place i9|swap no|place j10|swap no|place k11|swap no|"
-     "offer a1 b1 c1",
-     "Offer exactly 10 5th moves"},
+    {"taraguchi10|place h8|swap no|place i9|swap no|place e8", "within the central 5 x 5"},
+    {kTara + "|place l8", "The 4th stone must be within the central 7 x 7"},
+    {kTara + "|place k11|swap no|place m8", "The 5th stone must be within the central 9 x 9"},
+    {kTara + "|place k11|swap no" + kTen + "|choose c1", ""},
+    {kTara + "|place k11|swap yes" + kTen, "not the next step"},
+    {kTara + "|place k11|swap no|offer a1 b1 c1", "Offer exactly 10 5th moves"},
 };
 
 OpeningLog LogOf(std::string text) {
@@ -169,18 +142,21 @@ OpeningLog LogOf(std::string text) {
   return load.log.value_or(OpeningLog{});
 }
 
+Opening After(const std::string& log) {
+  Opening::Replay replay = Opening::FromLog(LogOf(log));
+  EXPECT_TRUE(replay.opening) << replay.error;
+  return replay.opening.value_or(Opening(Rule::kRif));
+}
+
 TEST(OpeningRules, StepsLegalAndRefused) {
   for (const StepCase& c : kStepCases) {
     SCOPED_TRACE(c.log);
-    OpeningLog log = LogOf(c.log);
-    const OpeningStep last = log.steps.back();
-    log.steps.pop_back();
-    Opening::Replay replay = Opening::FromLog(log);
-    ASSERT_TRUE(replay.opening) << replay.error;
-    Opening& opening = *replay.opening;
+    const size_t cut = c.log.rfind('|');
+    Opening opening = After(c.log.substr(0, cut));
     const size_t stones = opening.Stones().size();
-    const std::optional<std::string> refused = opening.Apply(last);
-    if (std::string(c.refusal).empty()) {
+    const std::optional<std::string> refused =
+        opening.Apply(LogOf("x" + c.log.substr(cut)).steps[0]);
+    if (c.refusal.empty()) {
       EXPECT_FALSE(refused) << *refused;
     } else {
       ASSERT_TRUE(refused);
@@ -194,17 +170,17 @@ TEST(OpeningRules, StepsLegalAndRefused) {
   EXPECT_EQ(opening.Apply(OpeningStep::Offer(test::Rif("g11 g11"))), "g11 is offered twice");
 }
 
-// Who is asked what, step by step: kind, player (0 first, 1 second) and the colour held.
+// Whole openings, each step accepted, and who is asked what before it: kind, player (0 first, 1
+// second) and the colour held.
 TEST(OpeningRules, WhoDecides) {
   struct Walk {
-    const char* log;
-    const char* asked;  // one "kind player colour" a step, and the request after the last
+    std::string log;
+    std::string asked;  // one "kind player colour" a step, and the request after the last
   };
   const Walk walks[] = {
       {"rif|place h8|place h9|place j10|swap yes|place a1|offer i10 g6|choose g6",
        "P0B P0B P0B S1W P0W O1B C0W -"},
-      {"soosorv8|place h8|place i9|place j6|swap no|place g9|declare 3|swap yes|offer i10 g6 k7|"
-       "choose k7",
+      {kSoos + "|declare 3|swap yes|offer i10 g6 k7|choose k7",
        "P0B P0B P0B S1W P1W D1W S0B O1B C0W -"},
       {"taraguchi10|place h8|swap yes|place i9|swap no|place j10|swap no|place k11|swap yes|"
        "place l12|swap no",
@@ -239,12 +215,45 @@ TEST(OpeningRules, WhoDecides) {
   EXPECT_EQ(Describe(rif.Next()),
             "Black (first player): place the 2nd stone, a White one, within the central 3 x 3");
   EXPECT_EQ(rif.Choices().size(), 8U);
-  Opening taraguchi = *Opening::FromLog(LogOf("taraguchi10|place h8|swap no|place i9|swap no|"
-                                              "place j10|swap no|place k11|swap no"))
-                           .opening;
-  EXPECT_EQ(Describe(taraguchi.Next()),
+  EXPECT_EQ(Describe(After(kTara + "|place k11|swap no").Next()),
             "Black (first player): place the 5th stone within the central 9 x 9, or offer 10 5th "
             "moves anywhere");
+}
+
+// The computer's decisions on small node budgets. Around symmetrical stones the best 5th moves
+// come in mirrored pairs, of which one each is offered.
+TEST(OpeningComputer, OffersAreValidAroundSymmetricalStones) {
+  for (const std::string& log : std::vector<std::string>{
+           kRif1D, "soosorv8|place h8|place i9|place g7|swap no|place j10|declare 8|swap no",
+           "taraguchi10|place h8|swap no|place i9|swap no|place g7|swap no|place j10|swap no"}) {
+    SCOPED_TRACE(log);
+    const Opening opening = After(log);
+    OpeningComputer computer({4000, {}}, 1);
+    const int count = opening.Next().count;
+    std::vector<Point> best;
+    for (const OpeningComputer::Scored& s : computer.FifthMoves(opening.Stones(), count)) {
+      if (best.size() < static_cast<size_t>(count)) best.push_back(s.point);
+    }
+    EXPECT_FALSE(opening.Validate(OpeningStep::Offer(best)));
+    // Taraguchi-10's Black may place its 5th instead; either way the step is valid.
+    const OpeningStep step = computer.Decide(opening);
+    EXPECT_FALSE(opening.Validate(step)) << FormatOpeningStep(step);
+    if (step.kind == OpeningStepKind::kOffer) {
+      EXPECT_EQ(step.points, best);
+    }
+  }
+}
+
+TEST(OpeningComputer, WhiteKeepsTheWorstForBlackAndBlackKeepsAGoodGame) {
+  // j10 makes Black an open three on the diagonal; a15 is nowhere.
+  OpeningComputer computer({4000, {}}, 1);
+  EXPECT_EQ(computer.Decide(After("rif|place h8|place h9|place i9|swap no|place a1|offer j10 a15")),
+            OpeningStep::Choose({0, 0}));
+  // With one 5th move declared, Black's player keeps Black at Soosorv-8's second swap: its best
+  // 5th move makes the open three.
+  EXPECT_EQ(
+      computer.Decide(After("soosorv8|place h8|place h9|place i9|swap no|place a1|declare 1")),
+      OpeningStep::Swap(false));
 }
 
 }  // namespace
