@@ -16,7 +16,7 @@ constexpr std::size_t kHashBytes = std::size_t{4} << 20;
 // A search is given at least this much, however many positions share the budget.
 constexpr std::int64_t kLeastNodes = 64;
 constexpr std::chrono::milliseconds kLeastTime{1};
-// 5th moves are looked for this close to a stone first, then farther until enough are found.
+// Stones and 5th moves are looked for this close to a stone (5th moves farther when too few).
 constexpr int kFifthReach = 2;
 
 Board StonesBoard(std::span<const Point> stones) {
