@@ -155,9 +155,7 @@ bool PlayOpeningGame(int number, openings::Rule rule, const openings::DecisionBu
   // The game goes on under the Renju rules: a Black five (exactly five) or a White five wins, a
   // full board is a draw.
   std::vector<Point> moves(opening.Stones().begin(), opening.Stones().end());
-  Board board{};
-  for (size_t i = 0; i < moves.size(); ++i)
-    board[moves[i].row][moves[i].col] = static_cast<BoardValue>(i % 2 == 0 ? kBlack : kWhite);
+  Board board = openings::StonesBoard(moves);
   std::string_view result = "draw";
   while (moves.size() < static_cast<size_t>(kBoardSize * kBoardSize)) {
     const ab::SearchReport report = searcher.Search(moves, {budget.time, {}, 0, budget.nodes});

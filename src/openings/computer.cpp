@@ -19,13 +19,6 @@ constexpr std::chrono::milliseconds kLeastTime{1};
 // Stones and 5th moves are looked for this close to a stone (5th moves farther when too few).
 constexpr int kFifthReach = 2;
 
-Board StonesBoard(std::span<const Point> stones) {
-  Board board{};
-  for (size_t i = 0; i < stones.size(); ++i)
-    board[stones[i].row][stones[i].col] = static_cast<BoardValue>(i % 2 == 0 ? kBlack : kWhite);
-  return board;
-}
-
 int Distance(Point a, Point b) {
   return std::max(std::abs(a.row - b.row), std::abs(a.col - b.col));
 }

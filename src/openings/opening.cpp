@@ -35,14 +35,14 @@ std::string FifthMoves(int count) {
   return std::to_string(count) + (count == 1 ? " 5th move" : " 5th moves");
 }
 
+}  // namespace
+
 Board StonesBoard(std::span<const Point> stones) {
   Board board{};
   for (size_t i = 0; i < stones.size(); ++i)
     board[stones[i].row][stones[i].col] = static_cast<BoardValue>(i % 2 == 0 ? kBlack : kWhite);
   return board;
 }
-
-}  // namespace
 
 std::string_view RuleName(Rule rule) {
   switch (rule) {

@@ -117,6 +117,9 @@ struct Opening::Replay {
   std::string error;
 };
 
+// The board of these moves (Black's first, then each colour in turn), as the rules judge reads it.
+Board StonesBoard(std::span<const Point> stones);
+
 // Whether p lies within the central area x area square.
 bool WithinArea(Point p, int area);
 
