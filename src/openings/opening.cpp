@@ -1,6 +1,7 @@
 #include "openings/opening.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "files/move_text.h"
 #include "openings/symmetry.h"
