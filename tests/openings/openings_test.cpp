@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -242,6 +243,19 @@ TEST(OpeningComputer, OffersAreValidAroundSymmetricalStones) {
       EXPECT_EQ(step.points, best);
     }
   }
+}
+
+TEST(OpeningComputer, PlacesBalancedOpenings) {
+  std::set<std::string_view> placed;
+  for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+    OpeningComputer computer({4000, {}}, seed);
+    Opening opening(Rule::kRif);
+    while (opening.Stones().size() < 3)
+      ASSERT_FALSE(opening.Apply(computer.Decide(opening)));
+    placed.insert(NameOf(opening.Stones())->code);
+  }
+  EXPECT_EQ(placed,
+            std::set<std::string_view>(std::begin(kBalancedOpenings), std::end(kBalancedOpenings)));
 }
 
 TEST(OpeningComputer, WhiteKeepsTheWorstForBlackAndBlackKeepsAGoodGame) {
