@@ -13,8 +13,9 @@ namespace {
 
 // The engine's tables for the opening's short searches.
 constexpr std::size_t kHashBytes = std::size_t{4} << 20;
-// A search is given at least this much, however many positions share the budget.
-constexpr std::int64_t kLeastNodes = 64;
+// A search is given at least this much, however many positions share the budget. (A search that
+// ends before its first iteration, in the root's threat checks, scores 0.)
+constexpr std::int64_t kLeastNodes = 256;
 constexpr std::chrono::milliseconds kLeastTime{1};
 // Stones and 5th moves are looked for this close to a stone (5th moves farther when too few).
 constexpr int kFifthReach = 2;

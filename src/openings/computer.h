@@ -29,7 +29,8 @@ struct Limits;
 namespace zel::openings {
 
 // What one decision may spend, shared among the positions it weighs: nodes, time, or both (the
-// first reached ends a search). Tests give nodes, so that a decision is the same on every run.
+// first reached ends a search), and never less than a short search (256 nodes, 1 ms) for each.
+// Tests give nodes, so that a decision is the same on every run.
 struct DecisionBudget {
   std::int64_t nodes = 0;
   std::chrono::milliseconds time{0};

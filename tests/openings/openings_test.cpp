@@ -2,6 +2,7 @@
 // rule's steps, legal and refused, as tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <fstream>
 #include <set>
@@ -236,6 +237,11 @@ TEST(OpeningComputer, OffersAreValidAroundSymmetricalStones) {
       if (best.size() < static_cast<size_t>(count)) best.push_back(s.point);
     }
     EXPECT_FALSE(opening.Validate(OpeningStep::Offer(best)));
+    for (const Point p : best) {  // near the stones: two points away at most
+      EXPECT_TRUE(std::any_of(opening.Stones().begin(), opening.Stones().end(), [&](Point s) {
+        return std::abs(s.row - p.row) <= 2 && std::abs(s.col - p.col) <= 2;
+      }));
+    }
     // Taraguchi-10's Black may place its 5th instead; either way the step is valid.
     const OpeningStep step = computer.Decide(opening);
     EXPECT_FALSE(opening.Validate(step)) << FormatOpeningStep(step);
@@ -243,6 +249,25 @@ TEST(OpeningComputer, OffersAreValidAroundSymmetricalStones) {
       EXPECT_EQ(step.points, best);
     }
   }
+}
+
+// After a swap Taraguchi-10's Black places its 5th within 9 x 9: the point whose score comes
+// nearest 0 among the 5th moves near the stones, as a computer of the same budget scores them.
+TEST(OpeningComputer, PlacesTheMostBalancedFifth) {
+  const Opening opening = After(kTara + "|place k11|swap yes");
+  const std::vector<OpeningComputer::Scored> scored =
+      OpeningComputer({100000, {}}, 1).FifthMoves(opening.Stones(), 1);
+  const OpeningStep step = OpeningComputer({100000, {}}, 1).Decide(opening);
+  ASSERT_EQ(step.kind, OpeningStepKind::kPlace);
+  int least = std::abs(scored.front().score), chosen = -1;
+  for (const OpeningComputer::Scored& s : scored) {
+    least = std::min(least, std::abs(s.score));
+    if (s.point == step.points[0]) chosen = std::abs(s.score);
+  }
+  EXPECT_EQ(chosen, least);
+  EXPECT_GT(std::count_if(scored.begin(), scored.end(),
+                          [&](const auto& s) { return std::abs(s.score) > least; }),
+            0);
 }
 
 TEST(OpeningComputer, PlacesBalancedOpenings) {
