@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "alphabeta/search.h"
 #include "files/opening_log.h"
 #include "openings/computer.h"
 #include "openings/names.h"
@@ -293,6 +294,14 @@ TEST(OpeningComputer, WhiteKeepsTheWorstForBlackAndBlackKeepsAGoodGame) {
   EXPECT_EQ(
       computer.Decide(After("soosorv8|place h8|place h9|place i9|swap no|place a1|declare 1")),
       OpeningStep::Swap(false));
+  // RIF's 4th, anywhere: the strong engine's own best move, as a search of the same budget and
+  // tables finds it.
+  const Opening four = After("rif|place h8|place h9|place j10|swap no");
+  ab::Limits limits;
+  limits.nodes = 4000;
+  const Point best =
+      ab::PointOf(ab::Searcher(std::size_t{4} << 20).Search(four.Stones(), limits).move);
+  EXPECT_EQ(OpeningComputer({4000, {}}, 1).Decide(four), OpeningStep::Place(best));
 }
 
 }  // namespace
