@@ -13,8 +13,7 @@ namespace {
 
 // The engine's tables for the opening's short searches.
 constexpr std::size_t kHashBytes = std::size_t{4} << 20;
-// A search is given at least this much, however many positions share the budget. (A search that
-// ends before its first iteration, in the root's threat checks, scores 0.)
+// A search is given at least this much, however many positions share the budget.
 constexpr std::int64_t kLeastNodes = 256;
 constexpr std::chrono::milliseconds kLeastTime{1};
 // Stones and 5th moves are looked for this close to a stone (5th moves farther when too few).
@@ -70,8 +69,11 @@ ab::Limits OpeningComputer::Share(int shares) const {
   return limits;
 }
 
-int OpeningComputer::BlackScore(std::span<const Point> moves, int shares) {
-  const ab::SearchReport report = searcher_->Search(moves, Share(shares));
+std::optional<int> OpeningComputer::BlackScore(std::span<const Point> moves, int shares) {
+  bool iterated = false;
+  const ab::SearchReport report = searcher_->Search(
+      moves, Share(shares), nullptr, [&](const ab::SearchReport&) { iterated = true; });
+  if (!iterated && !ab::IsDecisive(report.score)) return std::nullopt;
   return moves.size() % 2 == 0 ? report.score : -report.score;
 }
 
@@ -81,10 +83,13 @@ std::vector<OpeningComputer::Scored> OpeningComputer::FifthMoves(std::span<const
   for (int reach = kFifthReach; points.size() < atLeast && reach < kBoardSize; ++reach)
     points = DistinctPoints(stones, kBoardSize, reach);
   std::vector<Scored> scored;
-  for (const Point p : points)
-    scored.push_back({p, BlackScore(With(stones, p), static_cast<int>(points.size()))});
-  std::stable_sort(scored.begin(), scored.end(),
-                   [](const Scored& a, const Scored& b) { return a.score > b.score; });
+  for (const Point p : points) {
+    const std::optional<int> score = BlackScore(With(stones, p), static_cast<int>(points.size()));
+    scored.push_back({p, score.value_or(0), score.has_value()});
+  }
+  std::stable_sort(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) {
+    return a.known != b.known ? a.known : a.score > b.score;
+  });
   return scored;
 }
 
@@ -111,11 +116,11 @@ Point OpeningComputer::OpeningStone(std::span<const Point> stones) {
 Point OpeningComputer::BalancedStone(std::span<const Point> stones, int area) {
   const std::vector<Point> points = DistinctPoints(stones, area, kFifthReach);
   Point best = points.front();
-  int bestScore = 0;
-  for (size_t i = 0; i < points.size(); ++i) {
-    const int score =
-        std::abs(BlackScore(With(stones, points[i]), static_cast<int>(points.size())));
-    if (i == 0 || score < bestScore) best = points[i], bestScore = score;
+  std::optional<int> bestScore;
+  for (const Point p : points) {
+    const std::optional<int> score = BlackScore(With(stones, p), static_cast<int>(points.size()));
+    if (score && (!bestScore || std::abs(*score) < *bestScore))
+      best = p, bestScore = std::abs(*score);
   }
   return best;
 }
@@ -150,7 +155,7 @@ OpeningStep OpeningComputer::Decide(const Opening& opening) {
         const std::vector<Scored> fifths = FifthMoves(stones, opening.Declared());
         score = fifths[std::min<size_t>(opening.Declared(), fifths.size()) - 1].score;
       } else {
-        score = BlackScore(stones, 1);
+        score = BlackScore(stones, 1).value_or(0);
       }
       const bool swap = request.colour == kBlack ? score < 0 : score > 0;
       return OpeningStep::Swap(swap);
@@ -175,7 +180,8 @@ OpeningStep OpeningComputer::Decide(const Opening& opening) {
       Point best = offered.front();
       int bestScore = 0;
       for (size_t i = 0; i < offered.size(); ++i) {
-        const int score = BlackScore(With(stones, offered[i]), static_cast<int>(offered.size()));
+        const int score =
+            BlackScore(With(stones, offered[i]), static_cast<int>(offered.size())).value_or(0);
         if (i == 0 || score < bestScore) best = offered[i], bestScore = score;
       }
       return OpeningStep::Choose(best);

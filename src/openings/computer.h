@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -51,20 +52,24 @@ class OpeningComputer {
   // The step the computer takes where the opening waits for one; always valid for it.
   OpeningStep Decide(const Opening& opening);
 
-  // A 5th move with its score for Black.
+  // A 5th move with its score for Black; not known when the search ended before its first
+  // iteration (in the root's threat checks), and then 0.
   struct Scored {
     Point point;
     int score;
+    bool known;
   };
   // The 5th moves worth considering after these four stones, one from each class of
-  // symmetrical points (at least `atLeast` of them), best for Black first.
+  // symmetrical points (at least `atLeast` of them), best for Black first, those of unknown
+  // score last.
   std::vector<Scored> FifthMoves(std::span<const Point> stones, size_t atLeast);
 
  private:
   // The limits of one of `shares` searches that share the budget.
   ab::Limits Share(int shares) const;
-  // The score for Black of the position after these moves, on a share of the budget.
-  int BlackScore(std::span<const Point> moves, int shares);
+  // The score for Black of the position after these moves, on a share of the budget; nothing
+  // when the search ended before its first iteration.
+  std::optional<int> BlackScore(std::span<const Point> moves, int shares);
   Point OpeningStone(std::span<const Point> stones);
   Point BalancedStone(std::span<const Point> stones, int area);
 

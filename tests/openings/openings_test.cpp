@@ -262,6 +262,7 @@ TEST(OpeningComputer, PlacesTheMostBalancedFifth) {
   ASSERT_EQ(step.kind, OpeningStepKind::kPlace);
   int least = std::abs(scored.front().score), chosen = -1;
   for (const OpeningComputer::Scored& s : scored) {
+    if (!s.known) continue;
     least = std::min(least, std::abs(s.score));
     if (s.point == step.points[0]) chosen = std::abs(s.score);
   }
