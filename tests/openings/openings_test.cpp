@@ -218,6 +218,7 @@ TEST(OpeningRules, WhoDecides) {
   EXPECT_EQ(Describe(rif.Next()),
             "Black (first player): place the 2nd stone, a White one, within the central 3 x 3");
   EXPECT_EQ(rif.Choices().size(), 8U);
+  EXPECT_EQ(After(kTara).Choices().size(), 46U);  // the 7 x 7 less the three stones
   EXPECT_EQ(Describe(After(kTara + "|place k11|swap no").Next()),
             "Black (first player): place the 5th stone within the central 9 x 9, or offer 10 5th "
             "moves anywhere");
