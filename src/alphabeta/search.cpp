@@ -63,6 +63,7 @@ Searcher::Searcher(std::size_t hashBytes) : board_(&DefaultWeights()), tt_(hashB
 }
 
 void Searcher::ClearHash() {
+  history_ = {};
   tt_.Clear();
   vcf_.Clear();
   vct_.Clear();
@@ -307,8 +308,10 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
   // move should take (at about a million nodes a second, a tenth of it).
   const std::chrono::milliseconds moveTime =
       limits.target.count() > 0 ? std::min(limits.target, limits.time) : limits.time;
+  // Under a node limit the solvers here and in step 5 take under half of it, so that the
+  // iterations get the rest.
   std::int64_t vcfBudget = 400'000;
-  if (limits.nodes > 0) vcfBudget = std::min(vcfBudget, limits.nodes / 4);
+  if (limits.nodes > 0) vcfBudget = std::min(vcfBudget, limits.nodes / 8);
   if (moveTime.count() > 0) vcfBudget = std::min<std::int64_t>(vcfBudget, moveTime.count() * 100);
   const Deadline deadline = moveTime.count() > 0 ? start_ + moveTime / 16 : Deadline::max();
   Poll();
@@ -344,7 +347,8 @@ SearchReport Searcher::Search(std::span<const Point> moves, const Limits& limits
   // check has a sixth of the move's time of its own: the solvers above may have spent theirs.
   excluded_ = asked;
   if (!stopped_) {
-    const std::int64_t perMove = std::max<std::int64_t>(vcfBudget / rootCount, 200);
+    const std::int64_t perMove =
+        std::max<std::int64_t>(vcfBudget / rootCount, limits.nodes > 0 ? 0 : 200);
     const Deadline checkDeadline =
         moveTime.count() > 0 ? std::chrono::steady_clock::now() + moveTime / 6 : Deadline::max();
     int kept = rootCount;

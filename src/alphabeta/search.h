@@ -61,6 +61,7 @@ class Searcher {
   Searcher& operator=(const Searcher&) = delete;
 
   void SetHashBytes(std::size_t bytes) { tt_.Resize(bytes); }
+  // Forgets what earlier searches learned: the tables and the move history.
   void ClearHash();
   // Called every 256 nodes of a search, on the searching thread: a single-threaded
   // window hands its pending messages on from here.

@@ -76,7 +76,8 @@ bool VctSolver::Attack(PatternBoard& board, int threats) {
   if (entry.key == board.Hash() && (entry.win || entry.threats >= threats)) return entry.win;
 
   // Step 1. A win by fours alone.
-  bool won = vcf_.Solve(board, threats, 2000, deadline_) != kNoCell;
+  bool won = vcf_.Solve(board, threats, std::min<std::int64_t>(2000, nodeLimit_ - nodes_),
+                        deadline_) != kNoCell;
   nodes_ += vcf_.Nodes();
   // Step 2. Every four and open three in turn, against every answer.
   if (!won && threats > 1) {

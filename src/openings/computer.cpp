@@ -70,6 +70,8 @@ ab::Limits OpeningComputer::Share(int shares) const {
 }
 
 std::optional<int> OpeningComputer::BlackScore(std::span<const Point> moves, int shares) {
+  // Each position is scored afresh, so that its score does not hang on what was searched before.
+  searcher_->ClearHash();
   bool iterated = false;
   const ab::SearchReport report = searcher_->Search(
       moves, Share(shares), nullptr, [&](const ab::SearchReport&) { iterated = true; });
