@@ -17,7 +17,7 @@ int RunAnswers(Args args);    // answers FILE KIND R C COLOUR
 int RunChoose(Args args);     // choose FILE --seed N
 int RunSearch(Args args);     // search FILE [--level L] [--seed N]
 int RunBench(Args args);      // bench
-int RunSelfPlay(Args args);   // selfplay N [--seed S] [--level L]
+int RunSelfPlay(Args args);   // selfplay N [--seed S] [--level L | --opening RULE ...]
 int RunForbidden(Args args);  // forbidden FILE
 int RunJudge(Args args);      // judge FILE R C
 int RunAnalyse(Args args);    // analyse FILE [--time MS | --depth D | --nodes N]

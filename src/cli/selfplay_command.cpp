@@ -1,5 +1,9 @@
 // zel-cli selfplay N [--seed S] [--level L]: the computer plays itself through the game's own turn
 // control, checking after every move that the game's state is sound.
+// zel-cli selfplay N --opening RULE [--seed S] [--time MS | --nodes N]: the strong engine plays
+// itself under a tournament opening rule, one line a step, so that a script can check each:
+//   game 1 / place h8 / ... / opening 3D / swap no / declare 3 / offer ... / choose ...
+//   moves h8 h9 ... / result black
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -7,15 +11,28 @@
 #include <string_view>
 #include <vector>
 
+#include "alphabeta/search.h"
 #include "cli/commands.h"
 #include "cli/replay.h"
+#include "files/move_text.h"
+#include "files/opening_log.h"
 #include "game/game.h"
+#include "openings/computer.h"
+#include "openings/names.h"
+#include "openings/opening.h"
+#include "rules/renju_rules.h"
 #include "search/random.h"
 
 namespace zel::cli {
 namespace {
 
-constexpr std::string_view kUsage = "usage: zel-cli selfplay N [--seed S] [--level L]";
+constexpr std::string_view kUsage =
+    "usage: zel-cli selfplay N [--seed S] [--level L | --opening RULE [--time MS | --nodes N]]";
+
+// Under an opening rule, each move's budget unless told, and an opening decision's: it weighs
+// several positions.
+constexpr int kDefaultMoveMs = 200;
+constexpr int kDecisionMoves = 4;
 
 // The games open with two to four stones drawn in the 5 x 5 square around the centre.
 constexpr int kOpeningArea = 5;
@@ -96,6 +113,73 @@ bool PlayGame(int number, Random& random, const SearchSettings& settings, Totals
   return true;
 }
 
+// Whether the stone just played at p makes five or more in a row of its colour.
+bool MakesFive(const Board& board, Point p) {
+  const int colour = board[p.row][p.col];
+  for (int d = 0; d < kDirections; ++d) {
+    int run = 1;
+    for (const int sign : {-1, 1}) {
+      for (Point q{p.row + sign * kRowStep[d], p.col + sign * kColStep[d]};
+           OnBoard(q) && board[q.row][q.col] == colour;
+           q = {q.row + sign * kRowStep[d], q.col + sign * kColStep[d]})
+        ++run;
+    }
+    if (run >= 5) return true;
+  }
+  return false;
+}
+
+// One game under an opening rule: the opening's steps, then the game to its end, each line as
+// the file's head describes; false when a step is refused (which the computer never should).
+bool PlayOpeningGame(int number, openings::Rule rule, const openings::DecisionBudget& budget,
+                     std::uint32_t seed, ab::Searcher& searcher) {
+  std::printf("game %d\n", number);
+  openings::OpeningComputer computer({budget.nodes * kDecisionMoves, budget.time * kDecisionMoves},
+                                     seed);
+  openings::Opening opening(rule);
+  while (!opening.Done()) {
+    const OpeningStep step = computer.Decide(opening);
+    if (const std::optional<std::string> refused = opening.Apply(step)) {
+      std::fprintf(stderr, "zel-cli: game %d: %s: %s\n", number, FormatOpeningStep(step).c_str(),
+                   refused->c_str());
+      return false;
+    }
+    std::printf("%s\n", FormatOpeningStep(step).c_str());
+    if (step.kind == OpeningStepKind::kPlace && opening.Stones().size() == 3) {
+      const std::optional<openings::OpeningName> name = openings::NameOf(opening.Stones());
+      std::printf("opening %s\n", name ? std::string(name->code).c_str() : "none");
+    }
+    std::fflush(stdout);
+  }
+
+  // The game goes on under the Renju rules: a Black five (exactly five) or a White five wins, a
+  // full board is a draw.
+  std::vector<Point> moves(opening.Stones().begin(), opening.Stones().end());
+  Board board = openings::StonesBoard(moves);
+  std::string_view result = "draw";
+  while (moves.size() < static_cast<size_t>(kBoardSize * kBoardSize)) {
+    const ab::SearchReport report = searcher.Search(moves, {budget.time, {}, 0, budget.nodes});
+    if (report.move == ab::kNoCell) break;
+    const Point p = ab::PointOf(report.move);
+    const bool black = moves.size() % 2 == 0;
+    const Verdict verdict = black ? JudgeBlackMove(board, p) : Verdict::kLegal;
+    moves.push_back(p);
+    board[p.row][p.col] = static_cast<BoardValue>(black ? kBlack : kWhite);
+    if (IsForbidden(verdict)) {
+      std::fprintf(stderr, "zel-cli: game %d: Black played a forbidden point\n", number);
+      return false;
+    }
+    if (verdict == Verdict::kFive || (!black && MakesFive(board, p))) {
+      result = black ? "black" : "white";
+      break;
+    }
+  }
+  std::printf("moves %s\nresult %.*s\n", FormatMoves(moves).c_str(),
+              static_cast<int>(result.size()), result.data());
+  std::fflush(stdout);
+  return true;
+}
+
 }  // namespace
 
 int RunSelfPlay(Args args) {
@@ -104,13 +188,26 @@ int RunSelfPlay(Args args) {
   if (!games || *games < 1) return Fail(kUsage);
   int seed = 1;
   SearchSettings settings;
+  std::optional<openings::Rule> rule;
+  bool level = false;
+  openings::DecisionBudget budget;
   for (size_t i = 1; i < args.size(); i += 2) {
+    if (args[i] == "--opening" && i + 1 < args.size()) {
+      rule = openings::RuleFromName(args[i + 1]);
+      if (!rule) return Fail(kUsage);
+      continue;
+    }
     const std::optional<int> value = i + 1 < args.size() ? ParseInt(args[i + 1]) : std::nullopt;
     if (!value) return Fail(kUsage);
-    if (args[i] == "--seed") {
+    if (args[i] == "--time" && *value > 0 && budget.nodes == 0) {
+      budget.time = std::chrono::milliseconds(*value);
+    } else if (args[i] == "--nodes" && *value > 0 && budget.time.count() == 0) {
+      budget.nodes = *value;
+    } else if (args[i] == "--seed") {
       seed = *value;
     } else if (args[i] == "--level") {
       settings.searchLevel = *value;
+      level = true;
       if (!settings.WithinDepthBound()) return Fail(kUsage);
     } else {
       return Fail(kUsage);
@@ -118,6 +215,19 @@ int RunSelfPlay(Args args) {
   }
 
   Random random(static_cast<std::uint32_t>(seed));
+  const bool budgetGiven = budget.nodes > 0 || budget.time.count() > 0;
+  if (rule) {
+    if (level) return Fail(kUsage);
+    if (!budgetGiven) budget.time = std::chrono::milliseconds(kDefaultMoveMs);
+    ab::Searcher searcher;
+    for (int number = 1; number <= *games; ++number) {
+      if (!PlayOpeningGame(number, *rule, budget, static_cast<std::uint32_t>(random.Next()),
+                           searcher))
+        return 1;
+    }
+    return 0;
+  }
+  if (budgetGiven) return Fail(kUsage);
   Totals totals;
   for (int number = 1; number <= *games; ++number) {
     if (!PlayGame(number, random, settings, totals)) return 1;
