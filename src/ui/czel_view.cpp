@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -54,6 +55,13 @@ std::optional<std::chrono::seconds> TimeOf(Command command) {
   }
   return std::nullopt;
 }
+
+// The opening rule items and the rule each selects (none: "Free").
+constexpr std::array<std::pair<Command, std::optional<openings::Rule>>, 4> kRuleCommands{
+    {{Command::kFree, std::nullopt},
+     {Command::kRif, openings::Rule::kRif},
+     {Command::kSoosorv8, openings::Rule::kSoosorv8},
+     {Command::kTaraguchi10, openings::Rule::kTaraguchi10}}};
 
 }  // namespace
 
@@ -134,6 +142,9 @@ void CZelView::DoCommand(Command command) {
   if (const auto time = TimeOf(command)) {
     game_.SetAdvancedTime(*time);
     return;
+  }
+  for (const auto& [item, rule] : kRuleCommands) {
+    if (item == command) return game_.SetOpeningRule(rule);
   }
   SearchSettings settings = game_.settings();
   switch (command) {
@@ -222,6 +233,9 @@ void CZelView::DoCommand(Command command) {
 std::optional<bool> CZelView::IsChecked(Command command) const {
   if (const int level = LevelIndexOf(command); level >= 0) return game_.levelIndex() == level;
   if (const auto time = TimeOf(command)) return game_.advancedTime() == *time;
+  for (const auto& [item, rule] : kRuleCommands) {
+    if (item == command) return game_.openingRule() == rule;
+  }
   const char black = game_.blackPlayer();
   const char white = game_.whitePlayer();
   switch (command) {
@@ -322,6 +336,18 @@ void CZelView::ShowMessage(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(kMessageCaption), ToQString(text), QMessageBox::Ok,
                   window());
   box.exec();
+}
+
+bool CZelView::AskYesNo(std::string_view question) {
+  return QMessageBox::question(window(), ToQString(kMessageCaption), ToQString(question)) ==
+         QMessageBox::Yes;
+}
+
+std::optional<int> CZelView::AskNumber(std::string_view question, int low, int high) {
+  bool ok = false;
+  const int n = QInputDialog::getInt(window(), ToQString(kMessageCaption), ToQString(question), low,
+                                     low, high, 1, &ok);
+  return ok ? std::optional<int>(n) : std::nullopt;
 }
 
 void CZelView::Repaint() {
