@@ -325,6 +325,28 @@ FAULTS = [
           "QString::number(kBoardSize - i));", "QString::number(i + 1));"),
     Fault("analysis-variation-of-the-position", "src/game/live_analysis.cpp",
           "FormatMoves(pv), pv, moves});", "FormatMoves(pv), moves, moves});"),
+    # the window's openings
+    Fault("opening-swap-keeps-players", "src/game/game.cpp",
+          "std::swap(blackPlayer_, whitePlayer_);", ""),
+    Fault("opening-swap-answer-ignored", "src/game/game.cpp",
+          "OpeningStep::Swap(host_.AskYesNo(", "OpeningStep::Swap(false && host_.AskYesNo("),
+    Fault("opening-refused-stone-silent", "src/game/game.cpp",
+          "if (const auto refused = TakeOpeningStep(OpeningStep::Place(p))) host_.ShowMessage(*refused);",
+          "(void)TakeOpeningStep(OpeningStep::Place(p));"),
+    Fault("opening-refused-offer-kept", "src/game/game.cpp",
+          "          pendingOffer_.pop_back();\n", ""),
+    Fault("opening-computer-waits-after", "src/game/game.cpp",
+          "if (Player(SideToMove()) == kComputer) Turn(std::nullopt);", ""),
+    Fault("opening-back-into-it", "src/game/game.cpp",
+          "target >= floor && !UsersTurnAt(target);", "target >= 0 && !UsersTurnAt(target);"),
+    Fault("opening-restored-without-floor", "src/game/game.cpp",
+          "openingStones_ = over ? static_cast<int>(stones.size()) : 0;", "openingStones_ = 0;"),
+    Fault("opening-log-not-saved", "src/game/game.cpp",
+          "} else if ((error = SaveOpeningLog(", "} else if (false && (error = SaveOpeningLog("),
+    Fault("view-offers-not-drawn", "src/ui/board_drawing.cpp",
+          "for (const Point p : game_.OfferedMoves()) {", "for (const Point p : std::vector<Point>()) {"),
+    Fault("view-rule-check-mark", "src/ui/czel_view.cpp",
+          "return game_.openingRule() == rule;", "return game_.openingRule() != rule;"),
 ]
 
 # Faults that cannot change any result, kept apart so that they are not tried again: the score
