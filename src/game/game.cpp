@@ -226,7 +226,8 @@ std::vector<Point> Game::OfferedMoves() const {
 }
 
 void Game::RunOpening(bool computerOnce) {
-  if (thinking_ || !InOpening()) return;
+  // The stones counted once the opening's end has been taken care of.
+  if (thinking_ || !opening_ || openingStones_ > 0) return;
   {
     const Busy busy(thinking_);
     stopRequested_ = false;

@@ -469,7 +469,9 @@ TEST_F(GameTest, OpeningAgainstTheComputer) {
   Click(FormatMoves(std::span(&kept, 1)) + " a1");
   EXPECT_EQ(game_.Move(5), kept);
   EXPECT_FALSE(game_.InOpening());
-  EXPECT_EQ(game_.moveCount(), 7);  // the computer's reply to the user's 6th
+  EXPECT_EQ(game_.moveCount(), 7);           // the computer's reply to the user's 6th
+  EXPECT_TRUE(game_.Navigate(Step::kBack));  // to the 6th, not into the opening
+  EXPECT_FALSE(game_.Navigate(Step::kBack));
 }
 
 }  // namespace zel
