@@ -252,6 +252,7 @@ void Game::RunOpening(bool computerOnce) {
 
 std::optional<OpeningStep> Game::AskOpeningStep(const openings::Request& request) {
   const std::string asked = openings::Describe(request);
+  host_.ShowStatus(asked);  // also behind a dialog
   switch (request.kind) {
     case OpeningStepKind::kSwap:
       return OpeningStep::Swap(host_.AskYesNo(asked + "\n\nSwap colours?"));
