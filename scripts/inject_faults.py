@@ -338,7 +338,7 @@ FAULTS = [
     Fault("opening-computer-waits-after", "src/game/game.cpp",
           "if (Player(SideToMove()) == kComputer) Turn(std::nullopt);", ""),
     Fault("opening-back-into-it", "src/game/game.cpp",
-          "target >= floor && !UsersTurnAt(target);", "target >= 0 && !UsersTurnAt(target);"),
+          "if (target < floor || target > end", "if (target < 0 || target > end"),
     Fault("opening-restored-without-floor", "src/game/game.cpp",
           "openingStones_ = over ? static_cast<int>(stones.size()) : 0;", "openingStones_ = 0;"),
     Fault("opening-log-not-saved", "src/game/game.cpp",

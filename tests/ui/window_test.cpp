@@ -258,18 +258,19 @@ TEST_F(Window, FileItems) {
   EXPECT_EQ(game_.moveCount(), 4);
 }
 
-// RIF between two people: clicks place the opening, a stone outside its square is refused with
-// the reason, the swap is answered in its dialog, the status bar says what is asked, the offered
-// 5th moves are drawn as ringed Black stones until White keeps one, and the game goes on; saving
-// writes the opening's steps beside the record.
+// RIF between two people: clicks place the opening, a stone outside its square and a 5th move on
+// a stone are refused with the reason, the swap is answered in its dialog, the status bar says what
+// is asked, the offered 5th moves are drawn as ringed Black stones until White keeps one, and the
+// game goes on; saving writes the opening's steps beside the record.
 TEST_F(Window, RifBetweenTwoPeople) {
   Do(Command::kRif);
   view_->yes = true;
   Play("h8 j10 i9 j10");
-  EXPECT_EQ(view_->messages,
-            std::vector<std::string>{"The 2nd stone must be within the central 3 x 3"});
   EXPECT_EQ(view_->statusText(), "White (first player): place the 4th stone anywhere");
-  Play("g9 k12 g7");
+  Play("g9 k12 h8 g7");  // the offer of h8, on a stone, is refused: k12 stays picked
+  EXPECT_EQ(view_->messages,
+            (std::vector<std::string>{"The 2nd stone must be within the central 3 x 3",
+                                      "There is already a stone on h8"}));
   const QImage offered = Grab();
   for (const Point p : Rif("k12 g7")) {
     EXPECT_EQ(At(offered, Centre(p) + QPoint(-4, -4)), kBlackPen);
