@@ -232,6 +232,7 @@ void Game::RunOpening(bool computerOnce) {
     const Busy busy(thinking_);
     stopRequested_ = false;
     while (InOpening()) {
+      if (stopRequested_) return;  // the window is closing: no further decision
       const openings::Request& request = opening_->Next();
       std::optional<OpeningStep> step;
       if (computerOnce || Player(request.colour) == kComputer) {
@@ -240,14 +241,16 @@ void Game::RunOpening(bool computerOnce) {
       } else {
         step = AskOpeningStep(request);
       }
-      if (!step) return host_.ShowStatus(openings::Describe(opening_->Next()));
-      if (const auto refused = TakeOpeningStep(*step)) host_.ShowMessage(*refused);
+      const std::optional<std::string> refused = step ? TakeOpeningStep(*step) : std::nullopt;
+      // A step refused is not asked for again at once: the same answer would come back.
+      if (refused) host_.ShowMessage(*refused);
+      if (!step || refused) return host_.ShowStatus(openings::Describe(opening_->Next()));
     }
     host_.ShowStatus(openings::Describe(opening_->Next()));
   }
   // The game goes on from the opening's stones as a free game would.
   openingStones_ = moveCount();
-  if (Player(SideToMove()) == kComputer) Turn(std::nullopt);
+  if (!stopRequested_ && Player(SideToMove()) == kComputer) Turn(std::nullopt);
 }
 
 std::optional<OpeningStep> Game::AskOpeningStep(const openings::Request& request) {

@@ -83,6 +83,9 @@ CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
 void CZelView::OnCommand(Command command) {
   DoCommand(command);
   FollowPosition();
+  // Any command may have held a turn: "Next", "Hint", and a new game whose opening the computer
+  // takes up.
+  emit TurnEnded();
 }
 
 void CZelView::SetLiveAnalysis(bool on) {
@@ -165,9 +168,7 @@ void CZelView::DoCommand(Command command) {
     case Command::kBothMan:
       return game_.SetPlayers(kMan, kMan);
     case Command::kNext:
-      game_.RequestMove();
-      emit TurnEnded();
-      return;
+      return game_.RequestMove();
     case Command::kNon34:
       settings.quietMoves = !settings.quietMoves;
       game_.SetSettings(settings);
@@ -203,7 +204,6 @@ void CZelView::DoCommand(Command command) {
       return Toggle(showNumbers_);
     case Command::kHint:
       game_.Hint();
-      emit TurnEnded();
       return;
     case Command::kCopyPosition:
       QGuiApplication::clipboard()->setText(ToQString(FormatMoves(game_.Moves())));
