@@ -6,6 +6,7 @@
 
 #include "alphabeta/search.h"
 #include "files/move_text.h"
+#include "files/opening_log.h"
 #include "files/record.h"
 #include "files/text_file.h"
 #include "patterns/line_codes.h"
@@ -24,6 +25,10 @@ constexpr int kAutosaveInterval = 4;
 
 // The extension the search gets back at every click.
 constexpr int kFourExtension = 6;
+
+// The most an opening decision of the computer's takes unless told: the time of "Advanced" up to
+// this.
+constexpr std::chrono::milliseconds kMostDecisionTime{3000};
 
 bool MakesFive(const Position& pos, int colour, Point p) {
   const PatternEntry codes = pos.Entry(colour, p.row, p.col);
@@ -77,6 +82,11 @@ void Game::Reset() {
   line_.clear();
   hint_.reset();
   statusMark_ = ' ';
+  opening_.reset();
+  openingComputer_.reset();
+  pendingOffer_.clear();
+  offerInstead_.reset();
+  openingStones_ = 0;
 }
 
 void Game::PlaceStone(Point p, int colour) {
@@ -93,6 +103,11 @@ void Game::PlaceStone(Point p, int colour) {
 void Game::NewGame() {
   if (thinking_) return;
   Reset();
+  if (openingRule_) {
+    // The opening's first step waits for RunOpening, whoever takes it.
+    opening_.emplace(*openingRule_);
+    return host_.ShowStatus(openings::Describe(opening_->Next()));
+  }
   if (blackPlayer_ == kComputer) (void)Play({7, 7});  // the empty board takes it
   host_.ShowStatus(kGreeting);
 }
@@ -135,13 +150,14 @@ bool Game::ReplayNext() {
 }
 
 bool Game::Navigate(Step step) {
-  if (thinking_) return false;
+  if (thinking_ || InOpening()) return false;
+  const int floor = openingStones_;
   const int end = static_cast<int>(line_.size());
   const int count = engine_.moveCount;
   int target = count;
   switch (step) {
     case Step::kBack:
-      for (target = count - 1; target >= 0 && !UsersTurnAt(target);)
+      for (target = count - 1; target >= floor && !UsersTurnAt(target);)
         --target;
       break;
     case Step::kForward:
@@ -149,14 +165,14 @@ bool Game::Navigate(Step step) {
         ++target;
       break;
     case Step::kHome:
-      for (target = 0; target < end && !UsersTurnAt(target);)
+      for (target = floor; target < end && !UsersTurnAt(target);)
         ++target;
       break;
     case Step::kEnd:
       target = end;
       break;
   }
-  if (target < 0 || target > end || target == count) return false;
+  if (target < floor || target > end || target == count) return false;
   while (engine_.moveCount > target)
     TakeBack();
   while (engine_.moveCount < target)
@@ -183,12 +199,151 @@ void Game::TakeTurn(int x, int y) {
   if (thinking_) return;
   const Point cell = CellFromPoint(x, y);
   if (!OnBoard(cell)) return;  // a click beside the grid
-  Turn(cell);
+  if (!InOpening()) return Turn(cell);
+  OpeningClick(cell);
+  RunOpening();
 }
 
 void Game::RequestMove() {
   if (thinking_) return;
+  if (InOpening()) return RunOpening(true);
   Turn(std::nullopt);
+}
+
+// --- The opening.
+
+void Game::SetOpeningRule(std::optional<openings::Rule> rule) {
+  if (thinking_) return;
+  openingRule_ = rule;
+  NewGameCommand();
+}
+
+std::vector<Point> Game::OfferedMoves() const {
+  if (!opening_) return {};
+  std::vector<Point> points(opening_->Offered().begin(), opening_->Offered().end());
+  points.insert(points.end(), pendingOffer_.begin(), pendingOffer_.end());
+  return points;
+}
+
+void Game::RunOpening(bool computerOnce) {
+  // The stones counted once the opening's end has been taken care of.
+  if (thinking_ || !opening_ || openingStones_ > 0) return;
+  {
+    const Busy busy(thinking_);
+    stopRequested_ = false;
+    while (InOpening()) {
+      if (stopRequested_) return;  // the window is closing: no further decision
+      const openings::Request& request = opening_->Next();
+      std::optional<OpeningStep> step;
+      if (computerOnce || Player(request.colour) == kComputer) {
+        step = ComputerOpeningStep();
+        computerOnce = false;
+      } else {
+        step = AskOpeningStep(request);
+      }
+      const std::optional<std::string> refused = step ? TakeOpeningStep(*step) : std::nullopt;
+      // A step refused is not asked for again at once: the same answer would come back.
+      if (refused) host_.ShowMessage(*refused);
+      if (!step || refused) return host_.ShowStatus(openings::Describe(opening_->Next()));
+    }
+    host_.ShowStatus(openings::Describe(opening_->Next()));
+  }
+  // The game goes on from the opening's stones as a free game would.
+  openingStones_ = moveCount();
+  if (!stopRequested_ && Player(SideToMove()) == kComputer) Turn(std::nullopt);
+}
+
+std::optional<OpeningStep> Game::AskOpeningStep(const openings::Request& request) {
+  const std::string asked = openings::Describe(request);
+  host_.ShowStatus(asked);  // also behind a dialog
+  switch (request.kind) {
+    case OpeningStepKind::kSwap:
+      return OpeningStep::Swap(host_.AskYesNo(asked + "\n\nSwap colours?"));
+    case OpeningStepKind::kDeclare:
+      if (const auto n = host_.AskNumber(asked, 1, request.count)) return OpeningStep::Declare(*n);
+      return std::nullopt;  // cancelled: the next click asks again
+    case OpeningStepKind::kPlace:
+      if (request.offerInstead && !offerInstead_) {
+        offerInstead_ = host_.AskYesNo(asked + "\n\nOffer the " + std::to_string(request.count) +
+                                       " 5th moves instead of placing the 5th stone?");
+      }
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+OpeningStep Game::ComputerOpeningStep() {
+  if (!openingComputer_) {
+    const openings::DecisionBudget budget = openingBudget_.value_or(
+        openings::DecisionBudget{0, std::min(advancedTime_, kMostDecisionTime)});
+    openingComputer_ = std::make_unique<openings::OpeningComputer>(
+        budget, static_cast<std::uint32_t>(engine_.random.Next()));
+    // The window repaints while the computer weighs its decision, as during its moves.
+    openingComputer_->SetPollHook([this] { host_.PumpOneMessage(); });
+  }
+  host_.ShowStatus(kThinking);
+  OpeningStep step = openingComputer_->Decide(*opening_);
+  host_.ShowStatus(kReady);
+  return step;
+}
+
+void Game::OpeningClick(Point p) {
+  const openings::Request& request = opening_->Next();
+  if (Player(request.colour) != kMan) return;
+  const bool offering = request.kind == OpeningStepKind::kOffer ||
+                        (request.kind == OpeningStepKind::kPlace && offerInstead_.value_or(false));
+  if (request.kind == OpeningStepKind::kChoose) {
+    if (const auto refused = TakeOpeningStep(OpeningStep::Choose(p))) host_.ShowMessage(*refused);
+  } else if (offering) {
+    // A picked point clicked again is dropped; the offer is taken when it is complete.
+    const auto picked = std::find(pendingOffer_.begin(), pendingOffer_.end(), p);
+    if (picked != pendingOffer_.end()) {
+      pendingOffer_.erase(picked);
+    } else {
+      pendingOffer_.push_back(p);
+      if (static_cast<int>(pendingOffer_.size()) == request.count) {
+        if (const auto refused = TakeOpeningStep(OpeningStep::Offer(pendingOffer_))) {
+          pendingOffer_.pop_back();
+          host_.ShowMessage(*refused);
+        }
+      }
+    }
+    host_.Repaint();
+  } else if (request.kind == OpeningStepKind::kPlace) {
+    if (const auto refused = TakeOpeningStep(OpeningStep::Place(p))) host_.ShowMessage(*refused);
+  }
+}
+
+std::optional<std::string> Game::TakeOpeningStep(const OpeningStep& step) {
+  if (auto refused = opening_->Apply(step)) return refused;
+  pendingOffer_.clear();
+  offerInstead_.reset();
+  if (step.kind == OpeningStepKind::kPlace || step.kind == OpeningStepKind::kChoose) {
+    PlaceStone(step.points[0], SideToMove());
+    AutosaveRecord();
+  }
+  if (step.kind == OpeningStepKind::kSwap && step.number != 0)
+    std::swap(blackPlayer_, whitePlayer_);
+  host_.Repaint();
+  return std::nullopt;
+}
+
+void Game::RestoreOpening() {
+  const OpeningLogLoad load = LoadOpeningLog(OpeningLogPath(recordPath_));
+  if (!load.log) return;  // a free game's record, or a log too damaged to read
+  openings::Opening::Replay replay = openings::Opening::FromLog(*load.log);
+  if (!replay.opening) return;
+  // Only the opening of these moves is taken up: the moves loaded stay as they are.
+  const std::span<const Point> stones = replay.opening->Stones();
+  const std::span<const Point> moves = Moves();
+  const bool over = replay.opening->Done();
+  if (stones.size() > moves.size() || (!over && stones.size() != moves.size()) ||
+      !std::equal(stones.begin(), stones.end(), moves.begin()))
+    return;
+  opening_ = std::move(replay.opening);
+  openingStones_ = over ? static_cast<int>(stones.size()) : 0;
+  if (!over) RunOpening();
 }
 
 void Game::Turn(std::optional<Point> cell) {
@@ -334,8 +489,9 @@ std::optional<Point> Game::StrongReply(int colour, std::chrono::milliseconds tim
 }
 
 void Game::OnChar(char ch) {
-  if (thinking_ || blackPlayer_ != kMan || whitePlayer_ != kMan) return;
-  if (ch == ' ' && TakeBack()) host_.Repaint();
+  if (thinking_ || blackPlayer_ != kMan || whitePlayer_ != kMan || InOpening()) return;
+  // The opening's stones stay: a game under a rule is taken back to the opening's end at most.
+  if (ch == ' ' && engine_.moveCount > openingStones_ && TakeBack()) host_.Repaint();
   if (ch == 'n' && ReplayNext()) host_.Repaint();
 }
 
@@ -343,14 +499,14 @@ void Game::NewGameCommand() {
   if (thinking_) return;
   NewGame();
   host_.Repaint();
+  RunOpening();
 }
 
 void Game::SetPlayers(char black, char white) {
   if (thinking_) return;
   blackPlayer_ = black == kComputer ? kComputer : kMan;
   whitePlayer_ = white == kComputer ? kComputer : kMan;
-  NewGame();
-  host_.Repaint();
+  NewGameCommand();
 }
 
 bool Game::SetSettings(const SearchSettings& settings) {
@@ -406,6 +562,14 @@ std::optional<std::string> Game::WriteRecord() {
   if (const std::error_code error = SaveRecord(recordPath_, Moves())) {
     return "Cannot save " + recordPath_.filename().string() + ": " + error.message();
   }
+  // The opening's steps go beside the record; a free game leaves no log of an earlier game there.
+  const std::filesystem::path logPath = OpeningLogPath(recordPath_);
+  std::error_code error;
+  if (!opening_) {
+    std::filesystem::remove(logPath, error);
+  } else if ((error = SaveOpeningLog(logPath, opening_->Log()))) {
+    return "Cannot save " + logPath.filename().string() + ": " + error.message();
+  }
   return {};
 }
 
@@ -421,7 +585,9 @@ void Game::SaveRecordCommand() {
 
 void Game::LoadRecordCommand() {
   if (thinking_) return;
-  LoadFrom(LoadRecord(recordPath_), recordPath_, false);
+  const RecordLoad load = LoadRecord(recordPath_);
+  LoadFrom(load, recordPath_, false);
+  if (!IsFileError(load.stop)) RestoreOpening();
 }
 
 void Game::OpenPsqCommand() {

@@ -18,6 +18,8 @@
 #include "files/trace.h"
 #include "game/host.h"
 #include "game/levels.h"
+#include "openings/computer.h"
+#include "openings/opening.h"
 #include "patterns/board.h"
 #include "patterns/threat_inventory.h"
 #include "search/choose_move.h"
@@ -147,6 +149,22 @@ class Game : private SearchHooks {
   // Coordinate labels: 1 "Debug", 0 "Goo".
   bool SetDisplayMode(int mode);
 
+  // The opening rule of the next new games, or none for a free game ("Free"); starts a new game,
+  // repainted. Under a rule a new game starts the opening: the players of the colours set above
+  // are its first (Black) and second players, and each swap exchanges them, so that the computer
+  // plays the colour it holds when the game goes on.
+  void SetOpeningRule(std::optional<openings::Rule> rule);
+  std::optional<openings::Rule> openingRule() const { return openingRule_; }
+  // The opening of this game, in progress or over; none in a free game and in one replaced by
+  // loaded moves without their opening log.
+  const openings::Opening* opening() const { return opening_ ? &*opening_ : nullptr; }
+  bool InOpening() const { return opening_ && !opening_->Done(); }
+  // The 5th moves on offer until White keeps one, then those the user has picked for an offer.
+  std::vector<Point> OfferedMoves() const;
+  // What each of the computer's opening decisions may spend; unless told, the time of "Advanced"
+  // up to a few seconds.
+  void SetOpeningBudget(const openings::DecisionBudget& budget) { openingBudget_ = budget; }
+
   // A turn is in progress: the computer thinks, or a message about a stone awaits its OK.
   bool thinking() const { return thinking_; }
 
@@ -252,6 +270,22 @@ class Game : private SearchHooks {
  private:
   // Everything a new game resets, without the computer's centre stone.
   void Reset();
+  // Takes the opening's steps while they are the computer's or asked in dialogs; stops where a
+  // click is awaited (the status bar says which) or, when the opening is over, lets the computer
+  // play on if the colour to move is its own. With computerOnce the computer takes the step
+  // awaited first, whoever's it is ("Next").
+  void RunOpening(bool computerOnce = false);
+  // The step asked of the user in a dialog, or nothing when a click is awaited.
+  std::optional<OpeningStep> AskOpeningStep(const openings::Request& request);
+  OpeningStep ComputerOpeningStep();
+  // A click during the opening: a stone placed, a 5th move picked for an offer (or dropped again),
+  // or an offered move kept.
+  void OpeningClick(Point p);
+  // Takes a step, placing its stone and exchanging the players at a swap; the reason when the
+  // rules refuse it, which changes nothing.
+  std::optional<std::string> TakeOpeningStep(const OpeningStep& step);
+  // Takes up the opening log beside a record just loaded, when it is the opening of its moves.
+  void RestoreOpening();
   // Enters p into the move list and the line and places a stone of colour there.
   void PlaceStone(Point p, int colour);
   // Whether the user plays the side to move after `count` moves.
@@ -302,6 +336,16 @@ class Game : private SearchHooks {
   std::optional<std::chrono::steady_clock::time_point> deadline_;  // of the running search
   bool stopRequested_ = false;
   const std::atomic<bool>* stopFlag_ = nullptr;
+  std::optional<openings::Rule> openingRule_;
+  std::optional<openings::Opening> opening_;
+  std::unique_ptr<openings::OpeningComputer> openingComputer_;
+  std::optional<openings::DecisionBudget> openingBudget_;
+  // The 5th moves the user has picked for an offer, and whether Taraguchi-10's Black offers
+  // instead of placing the 5th (asked once a step).
+  std::vector<Point> pendingOffer_;
+  std::optional<bool> offerInstead_;
+  // The stones the opening placed: taking back and moving through the game stop above them.
+  int openingStones_ = 0;
   // Cleared at every new game and handed to the search, whose root does not read it.
   ThreatInventory storedInventory_;
 };

@@ -24,6 +24,12 @@ class Host {
   // overwritten); a name without extension gets defaultExtension. Nothing when cancelled.
   virtual std::optional<std::filesystem::path> AskOpenPath(std::string_view defaultExtension) = 0;
   virtual std::optional<std::filesystem::path> AskSavePath(std::string_view defaultExtension) = 0;
+  // Asks a question answered yes or no (whether to swap colours in an opening); true for yes.
+  // Without a window the answer is no.
+  virtual bool AskYesNo(std::string_view) { return false; }
+  // Asks for a whole number from low to high (how many 5th moves to offer); nothing when
+  // cancelled, as it always is without a window.
+  virtual std::optional<int> AskNumber(std::string_view, int, int) { return std::nullopt; }
 };
 
 // A host without a window, for the command line, benchmarks and fuzzing: text goes nowhere,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "alphabeta/search.h"
 #include "openings/names.h"
@@ -60,6 +61,10 @@ OpeningComputer::OpeningComputer(DecisionBudget budget, std::uint32_t seed)
     : budget_(budget), random_(seed), searcher_(std::make_unique<ab::Searcher>(kHashBytes)) {}
 
 OpeningComputer::~OpeningComputer() = default;
+
+void OpeningComputer::SetPollHook(std::function<void()> hook) {
+  searcher_->SetPollHook(std::move(hook));
+}
 
 ab::Limits OpeningComputer::Share(int shares) const {
   ab::Limits limits;

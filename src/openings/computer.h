@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -48,6 +49,10 @@ class OpeningComputer {
   ~OpeningComputer();
   OpeningComputer(const OpeningComputer&) = delete;
   OpeningComputer& operator=(const OpeningComputer&) = delete;
+
+  // Called at the searches' polls: a window pumps its messages there, so that it repaints while
+  // the computer weighs a decision.
+  void SetPollHook(std::function<void()> hook);
 
   // The step the computer takes where the opening waits for one; always valid for it.
   OpeningStep Decide(const Opening& opening);

@@ -98,6 +98,14 @@ void CZelView::DrawBoard(QPainter& painter) const {
   if (moveCount > 0) DrawStone(painter, game_.statusMark(), moveCount, game_.Move(moveCount));
   if (showVariation_) DrawVariation(painter);
 
+  // The 5th moves on offer (or picked for an offer): Black stones marked with a white ring.
+  for (const Point p : game_.OfferedMoves()) {
+    DrawStone(painter, 'b', 0, p);
+    painter.setPen(QPen(Qt::white, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPoint(Centre(p.col), Centre(p.row)), 4, 4);
+  }
+
   // The hint: a ring on its point.
   if (const std::optional<Point> hint = game_.hint()) {
     painter.setPen(QPen(kHint, 2));

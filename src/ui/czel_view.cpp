@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -55,6 +56,13 @@ std::optional<std::chrono::seconds> TimeOf(Command command) {
   return std::nullopt;
 }
 
+// The opening rule items and the rule each selects (none: "Free").
+constexpr std::array<std::pair<Command, std::optional<openings::Rule>>, 4> kRuleCommands{
+    {{Command::kFree, std::nullopt},
+     {Command::kRif, openings::Rule::kRif},
+     {Command::kSoosorv8, openings::Rule::kSoosorv8},
+     {Command::kTaraguchi10, openings::Rule::kTaraguchi10}}};
+
 }  // namespace
 
 CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
@@ -75,6 +83,9 @@ CZelView::CZelView(QWidget* parent, std::filesystem::path recordPath)
 void CZelView::OnCommand(Command command) {
   DoCommand(command);
   FollowPosition();
+  // Any command may have held a turn: "Next", "Hint", and a new game whose opening the computer
+  // takes up.
+  emit TurnEnded();
 }
 
 void CZelView::SetLiveAnalysis(bool on) {
@@ -135,6 +146,9 @@ void CZelView::DoCommand(Command command) {
     game_.SetAdvancedTime(*time);
     return;
   }
+  for (const auto& [item, rule] : kRuleCommands) {
+    if (item == command) return game_.SetOpeningRule(rule);
+  }
   SearchSettings settings = game_.settings();
   switch (command) {
     case Command::kSave:
@@ -154,9 +168,7 @@ void CZelView::DoCommand(Command command) {
     case Command::kBothMan:
       return game_.SetPlayers(kMan, kMan);
     case Command::kNext:
-      game_.RequestMove();
-      emit TurnEnded();
-      return;
+      return game_.RequestMove();
     case Command::kNon34:
       settings.quietMoves = !settings.quietMoves;
       game_.SetSettings(settings);
@@ -192,7 +204,6 @@ void CZelView::DoCommand(Command command) {
       return Toggle(showNumbers_);
     case Command::kHint:
       game_.Hint();
-      emit TurnEnded();
       return;
     case Command::kCopyPosition:
       QGuiApplication::clipboard()->setText(ToQString(FormatMoves(game_.Moves())));
@@ -222,6 +233,9 @@ void CZelView::DoCommand(Command command) {
 std::optional<bool> CZelView::IsChecked(Command command) const {
   if (const int level = LevelIndexOf(command); level >= 0) return game_.levelIndex() == level;
   if (const auto time = TimeOf(command)) return game_.advancedTime() == *time;
+  for (const auto& [item, rule] : kRuleCommands) {
+    if (item == command) return game_.openingRule() == rule;
+  }
   const char black = game_.blackPlayer();
   const char white = game_.whitePlayer();
   switch (command) {
@@ -322,6 +336,18 @@ void CZelView::ShowMessage(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(kMessageCaption), ToQString(text), QMessageBox::Ok,
                   window());
   box.exec();
+}
+
+bool CZelView::AskYesNo(std::string_view question) {
+  return QMessageBox::question(window(), ToQString(kMessageCaption), ToQString(question)) ==
+         QMessageBox::Yes;
+}
+
+std::optional<int> CZelView::AskNumber(std::string_view question, int low, int high) {
+  bool ok = false;
+  const int n = QInputDialog::getInt(window(), ToQString(kMessageCaption), ToQString(question), low,
+                                     low, high, 1, &ok);
+  return ok ? std::optional<int>(n) : std::nullopt;
 }
 
 void CZelView::Repaint() {

@@ -80,6 +80,8 @@ class CZelView : public QWidget, public Host {
   void PumpOneMessage() override;
   std::optional<std::filesystem::path> AskOpenPath(std::string_view defaultExtension) override;
   std::optional<std::filesystem::path> AskSavePath(std::string_view defaultExtension) override;
+  bool AskYesNo(std::string_view question) override;
+  std::optional<int> AskNumber(std::string_view question, int low, int high) override;
 
   QSize sizeHint() const override { return {kPictureSize, kPictureSize}; }
 

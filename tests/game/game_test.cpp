@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "alphabeta/search.h"
+#include "files/move_text.h"
 #include "files/record.h"
 #include "game/live_analysis.h"
 #include "support/positions.h"
@@ -433,4 +434,44 @@ TEST_F(GameTest, DeepeningLevels) {
   EXPECT_FALSE(game_.SelectLevel(-1) || game_.SelectLevel(static_cast<int>(kLevelItems.size())));
 }
 }  // namespace
+// The computer as the second player of RIF on a small budget: it keeps White after h8 h9 j10,
+// plays the 4th, keeps one of the user's two 5th moves and plays on. After h8 i9 j10 it swaps:
+// the colours change hands, it offers as Black, the user keeps one and the game goes on with the
+// computer Black. A record loaded takes up its opening log; moving back stops at the opening.
+TEST_F(GameTest, OpeningAgainstTheComputer) {
+  using Kind = OpeningStepKind;
+  game_.SetOpeningBudget({4000, {}});
+  game_.SetPlayers(kMan, kComputer);
+  game_.SetOpeningRule(openings::Rule::kRif);
+  Click("h8 h9 j10 g7 k12");
+  std::vector<Kind> kinds;
+  for (const OpeningStep& step : game_.opening()->Steps())
+    kinds.push_back(step.kind);
+  EXPECT_EQ(kinds, (std::vector{Kind::kPlace, Kind::kPlace, Kind::kPlace, Kind::kSwap, Kind::kPlace,
+                                Kind::kOffer, Kind::kChoose}));
+  EXPECT_EQ(game_.opening()->Steps()[3].number, 0);
+  EXPECT_TRUE(game_.Move(5) == Rif("g7")[0] || game_.Move(5) == Rif("k12")[0]);
+  EXPECT_EQ(game_.moveCount(), 6);  // the computer's 6th
+  game_.SaveRecordCommand();
+  game_.LoadMoves(Rif("h8"));
+  game_.LoadRecordCommand();
+  ASSERT_NE(game_.opening(), nullptr);
+  EXPECT_EQ(game_.opening()->Steps().size(), 7u);
+  EXPECT_FALSE(game_.Navigate(Step::kBack));  // the user's turn before lies in the opening
+
+  game_.NewGameCommand();
+  Click("h8 i9 j10");
+  EXPECT_EQ(game_.opening()->Steps()[3].number, 1);
+  EXPECT_EQ(std::pair(game_.blackPlayer(), game_.whitePlayer()), std::pair(kComputer, kMan));
+  Click("g9");
+  ASSERT_EQ(game_.OfferedMoves().size(), 2u);
+  const Point kept = game_.OfferedMoves()[1];
+  Click(FormatMoves(std::span(&kept, 1)) + " a1");
+  EXPECT_EQ(game_.Move(5), kept);
+  EXPECT_FALSE(game_.InOpening());
+  EXPECT_EQ(game_.moveCount(), 7);           // the computer's reply to the user's 6th
+  EXPECT_TRUE(game_.Navigate(Step::kBack));  // to the 6th, not into the opening
+  EXPECT_FALSE(game_.Navigate(Step::kBack));
+}
+
 }  // namespace zel

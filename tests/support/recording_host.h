@@ -1,5 +1,6 @@
-// A Host that records the status texts and messages, answers the dialogs with the paths queued
-// (none: cancelled), and runs onPump at every pump: input the window dispatches during a search.
+// A Host that records the status texts and messages, answers the dialogs with the paths, yes/no
+// answers and numbers queued (none: cancelled, or no), and runs onPump at every pump: input the
+// window dispatches during a search.
 #pragma once
 
 #include <deque>
@@ -24,8 +25,21 @@ struct RecordingHost final : Host {
     return answer;
   }
 
+  bool AskYesNo(std::string_view) override { return !yes.empty() && Pop(yes); }
+  std::optional<int> AskNumber(std::string_view, int, int) override {
+    return numbers.empty() ? std::nullopt : std::optional<int>(Pop(numbers));
+  }
+  template <typename T>
+  static T Pop(std::deque<T>& queue) {
+    const T front = queue.front();
+    queue.pop_front();
+    return front;
+  }
+
   std::vector<std::string> statuses, messages;
   std::deque<std::filesystem::path> answers;
+  std::deque<bool> yes;
+  std::deque<int> numbers;
   std::function<void()> onPump;
   int pumps = 0;
 };

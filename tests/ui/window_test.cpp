@@ -28,8 +28,10 @@ class TestView : public CZelView {
   void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
   std::optional<std::filesystem::path> AskOpenPath(std::string_view) override { return path; }
   std::optional<std::filesystem::path> AskSavePath(std::string_view) override { return path; }
+  bool AskYesNo(std::string_view) override { return yes; }
 
   std::vector<std::string> messages;
+  bool yes = false;                           // the answer to every yes/no question
   std::optional<std::filesystem::path> path;  // the file dialogs' answer; none cancels
 };
 
@@ -254,6 +256,34 @@ TEST_F(Window, FileItems) {
   EXPECT_EQ(game_.moveCount(), 3);
   Do(Command::kLoad);
   EXPECT_EQ(game_.moveCount(), 4);
+}
+
+// RIF between two people: clicks place the opening, a stone outside its square and a 5th move on
+// a stone are refused with the reason, the swap is answered in its dialog, the status bar says what
+// is asked, the offered 5th moves are drawn as ringed Black stones until White keeps one, and the
+// game goes on; saving writes the opening's steps beside the record.
+TEST_F(Window, RifBetweenTwoPeople) {
+  Do(Command::kRif);
+  view_->yes = true;
+  Play("h8 j10 i9 j10");
+  EXPECT_EQ(view_->statusText(), "White (first player): place the 4th stone anywhere");
+  Play("g9 k12 h8 g7");  // the offer of h8, on a stone, is refused: k12 stays picked
+  EXPECT_EQ(view_->messages,
+            (std::vector<std::string>{"The 2nd stone must be within the central 3 x 3",
+                                      "There is already a stone on h8"}));
+  const QImage offered = Grab();
+  for (const Point p : Rif("k12 g7")) {
+    EXPECT_EQ(At(offered, Centre(p) + QPoint(-4, -4)), kBlackPen);
+    EXPECT_EQ(At(offered, Centre(p) + QPoint(4, 0)), kWhitePen);
+  }
+  Play("g7 a1");
+  EXPECT_EQ(std::vector<Point>(game_.Moves().begin(), game_.Moves().end()),
+            Rif("h8 i9 j10 g9 g7 a1"));
+  EXPECT_EQ(At(Grab(), Centre(Rif("k12")[0]) + QPoint(-4, -4)), kYellow);
+  Do(Command::kSave);
+  EXPECT_EQ(
+      ReadFile(dir_ / "move.opening.txt"),
+      "rule rif\nplace h8\nplace i9\nplace j10\nswap yes\nplace g9\noffer k12 g7\nchoose g7\n");
 }
 
 // The arrows, Home and End move through the game against the computer, a step going to the user's
