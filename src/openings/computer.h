@@ -7,7 +7,7 @@
 // colour the score favours. Offered 5th moves are the best for Black, one from each class of
 // symmetrical points, so that White's best choice among them is still Black's best possible
 // (the worst of the offered ones is as good as it can be); White keeps the one worst for Black.
-// The declarer of Soosorv-8 faces a swap, so it declares the number whose worst offered move is
+// The declarer of Soosõrv-8 faces a swap, so it declares the number whose worst offered move is
 // nearest balance.
 #pragma once
 

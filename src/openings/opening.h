@@ -7,7 +7,7 @@
 //   RIF (1996): the first player (the tentative Black) places the three stones of one of the 26
 //     openings; the second player may swap; White plays the 4th anywhere; Black offers two 5th
 //     moves; White keeps one and plays the 6th.
-//   Soosorv-8: the first player places one of the 26 openings; the second may swap; White plays
+//   Soosõrv-8: the first player places one of the 26 openings; the second may swap; White plays
 //     the 4th anywhere and declares how many 5th moves (1 to 8) Black will offer; the other
 //     player may swap; Black offers them; White keeps one.
 //   Taraguchi-10: the 1st stone on the centre, the 2nd within the central 3 x 3, the 3rd within
@@ -68,7 +68,7 @@ class Opening {
   std::span<const Point> Stones() const { return stones_; }
   // The 5th moves on offer, until one is chosen.
   std::span<const Point> Offered() const { return offered_; }
-  // The number of 5th moves declared (Soosorv-8), 0 before.
+  // The number of 5th moves declared (Soosõrv-8), 0 before.
   int Declared() const { return declared_; }
   // The steps taken, in order.
   std::span<const OpeningStep> Steps() const { return steps_; }

@@ -122,7 +122,7 @@ const StepCase kStepCases[] = {
     {kRif1D + "|offer g11 h9", "already a stone on h9"},
     {kRif + "|offer i10 g6|choose i11", "Choose one of the offered 5th moves"},
     {kRif + "|offer i10 g6|choose i10|place a1", "The opening is over"},
-    // Soosorv-8: a declaration between the 4th and a second swap, then that many 5th moves.
+    // Soosõrv-8: a declaration between the 4th and a second swap, then that many 5th moves.
     {kSoos + "|declare 9", "Declare 1 to 8"},
     {kSoos + "|swap no", "not the next step"},
     {kSoos + "|declare 3|swap no|offer i10 g6", "Offer exactly 3 5th moves"},
@@ -294,7 +294,7 @@ TEST(OpeningComputer, WhiteKeepsTheWorstForBlackAndBlackKeepsAGoodGame) {
   OpeningComputer computer({4000, {}}, 1);
   EXPECT_EQ(computer.Decide(After("rif|place h8|place h9|place i9|swap no|place a1|offer j10 a15")),
             OpeningStep::Choose({0, 0}));
-  // With one 5th move declared, Black's player keeps Black at Soosorv-8's second swap: its best
+  // With one 5th move declared, Black's player keeps Black at Soosõrv-8's second swap: its best
   // 5th move makes the open three.
   EXPECT_EQ(
       computer.Decide(After("soosorv8|place h8|place h9|place i9|swap no|place a1|declare 1")),
