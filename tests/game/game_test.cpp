@@ -434,7 +434,7 @@ TEST_F(GameTest, DeepeningLevels) {
   EXPECT_FALSE(game_.SelectLevel(-1) || game_.SelectLevel(static_cast<int>(kLevelItems.size())));
 }
 }  // namespace
-// The computer as the second player of RIF on a small budget: it keeps White after h8 h9 j10,
+// The computer as the second player of RIF on a small budget: it keeps White after h8 h9 j7,
 // plays the 4th, keeps one of the user's two 5th moves and plays on. After h8 i9 j10 it swaps:
 // the colours change hands, it offers as Black, the user keeps one and the game goes on with the
 // computer Black. A record loaded takes up its opening log; moving back stops at the opening.
@@ -443,7 +443,7 @@ TEST_F(GameTest, OpeningAgainstTheComputer) {
   game_.SetOpeningBudget({4000, {}});
   game_.SetPlayers(kMan, kComputer);
   game_.SetOpeningRule(openings::Rule::kRif);
-  Click("h8 h9 j10 g7 k12");
+  Click("h8 h9 j7 g7 k12");
   std::vector<Kind> kinds;
   for (const OpeningStep& step : game_.opening()->Steps())
     kinds.push_back(step.kind);
