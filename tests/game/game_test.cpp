@@ -435,7 +435,7 @@ TEST_F(GameTest, DeepeningLevels) {
 }
 }  // namespace
 // The computer as the second player of RIF on a small budget: it keeps White after h8 h9 j7,
-// plays the 4th, keeps one of the user's two 5th moves and plays on. After h8 i9 j10 it swaps:
+// plays the 4th, keeps one of the user's two 5th moves and plays on. After h8 i9 h10 it swaps:
 // the colours change hands, it offers as Black, the user keeps one and the game goes on with the
 // computer Black. A record loaded takes up its opening log; moving back stops at the opening.
 TEST_F(GameTest, OpeningAgainstTheComputer) {
@@ -460,7 +460,7 @@ TEST_F(GameTest, OpeningAgainstTheComputer) {
   EXPECT_FALSE(game_.Navigate(Step::kBack));  // the user's turn before lies in the opening
 
   game_.NewGameCommand();
-  Click("h8 i9 j10");
+  Click("h8 i9 h10");
   EXPECT_EQ(game_.opening()->Steps()[3].number, 1);
   EXPECT_EQ(std::pair(game_.blackPlayer(), game_.whitePlayer()), std::pair(kComputer, kMan));
   Click("g9");
