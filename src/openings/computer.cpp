@@ -84,11 +84,11 @@ std::optional<int> OpeningComputer::BlackScore(std::span<const Point> moves, int
   return moves.size() % 2 == 0 ? report.score : -report.score;
 }
 
-std::vector<OpeningComputer::Scored> OpeningComputer::FifthMoves(std::span<const Point> stones,
-                                                                 size_t atLeast) {
+std::vector<OpeningComputer::Scored> OpeningComputer::StonesWithin(std::span<const Point> stones,
+                                                                   size_t atLeast, int area) {
   std::vector<Point> points;
   for (int reach = kFifthReach; points.size() < atLeast && reach < kBoardSize; ++reach)
-    points = DistinctPoints(stones, kBoardSize, reach);
+    points = DistinctPoints(stones, area, reach);
   std::vector<Scored> scored;
   for (const Point p : points) {
     const std::optional<int> score = BlackScore(With(stones, p), static_cast<int>(points.size()));
@@ -121,15 +121,12 @@ Point OpeningComputer::OpeningStone(std::span<const Point> stones) {
 
 // The stone within the area, near the others, after which the position is nearest balance.
 Point OpeningComputer::BalancedStone(std::span<const Point> stones, int area) {
-  const std::vector<Point> points = DistinctPoints(stones, area, kFifthReach);
-  Point best = points.front();
-  std::optional<int> bestScore;
-  for (const Point p : points) {
-    const std::optional<int> score = BlackScore(With(stones, p), static_cast<int>(points.size()));
-    if (score && (!bestScore || std::abs(*score) < *bestScore))
-      best = p, bestScore = std::abs(*score);
-  }
-  return best;
+  const std::vector<Scored> scored = StonesWithin(stones, 1, area);
+  const auto nearest =
+      std::min_element(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) {
+        return a.known != b.known ? a.known : std::abs(a.score) < std::abs(b.score);
+      });
+  return nearest->point;
 }
 
 OpeningStep OpeningComputer::Decide(const Opening& opening) {

@@ -67,7 +67,11 @@ class OpeningComputer {
   // The 5th moves worth considering after these four stones, one from each class of
   // symmetrical points (at least `atLeast` of them), best for Black first, those of unknown
   // score last.
-  std::vector<Scored> FifthMoves(std::span<const Point> stones, size_t atLeast);
+  std::vector<Scored> FifthMoves(std::span<const Point> stones, size_t atLeast) {
+    return StonesWithin(stones, atLeast, kBoardSize);
+  }
+  // The same for a stone within the central `area` x `area` square.
+  std::vector<Scored> StonesWithin(std::span<const Point> stones, size_t atLeast, int area);
 
  private:
   // The limits of one of `shares` searches that share the budget.

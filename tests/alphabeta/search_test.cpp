@@ -118,7 +118,7 @@ TEST(Evaluation, ParseWeights) {
 TEST(Searcher, BenchSignature) {
   const test::CliRun run = test::RunCli("bench --strong");
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("\nTotal nodes 1125415\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\nTotal nodes 613545\n"), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -434,7 +434,7 @@ TEST_F(GameTest, DeepeningLevels) {
   EXPECT_FALSE(game_.SelectLevel(-1) || game_.SelectLevel(static_cast<int>(kLevelItems.size())));
 }
 }  // namespace
-// The computer as the second player of RIF on a small budget: it keeps White after h8 h9 j7,
+// The computer as the second player of RIF on a small budget: it keeps White after h8 h9 j10,
 // plays the 4th, keeps one of the user's two 5th moves and plays on. After h8 i9 h10 it swaps:
 // the colours change hands, it offers as Black, the user keeps one and the game goes on with the
 // computer Black. A record loaded takes up its opening log; moving back stops at the opening.
@@ -443,14 +443,14 @@ TEST_F(GameTest, OpeningAgainstTheComputer) {
   game_.SetOpeningBudget({4000, {}});
   game_.SetPlayers(kMan, kComputer);
   game_.SetOpeningRule(openings::Rule::kRif);
-  Click("h8 h9 j7 g7 k12");
+  Click("h8 h9 j10 j8 k12");
   std::vector<Kind> kinds;
   for (const OpeningStep& step : game_.opening()->Steps())
     kinds.push_back(step.kind);
   EXPECT_EQ(kinds, (std::vector{Kind::kPlace, Kind::kPlace, Kind::kPlace, Kind::kSwap, Kind::kPlace,
                                 Kind::kOffer, Kind::kChoose}));
   EXPECT_EQ(game_.opening()->Steps()[3].number, 0);
-  EXPECT_TRUE(game_.Move(5) == Rif("g7")[0] || game_.Move(5) == Rif("k12")[0]);
+  EXPECT_TRUE(game_.Move(5) == Rif("j8")[0] || game_.Move(5) == Rif("k12")[0]);
   EXPECT_EQ(game_.moveCount(), 6);  // the computer's 6th
   game_.SaveRecordCommand();
   game_.LoadMoves(Rif("h8"));
