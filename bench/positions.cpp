@@ -15,6 +15,7 @@
 
 #include "alphabeta/board.h"
 #include "alphabeta/evaluate.h"
+#include "alphabeta/search.h"
 #include "files/record.h"
 
 namespace {
@@ -48,19 +49,11 @@ int Weigh(const Terms& own, const Terms& other) {
   return sum;
 }
 
-// Where the search asks the evaluation: no five to make or to block, and no straight four or
-// unanswerable four-three that its leaves score as a win.
+// Where the search asks the evaluation: no five to make or to block, and no win that its
+// leaves see at a glance.
 bool Quiet(const PatternBoard& board) {
-  const int us = board.SideToMove();
-  const int them = Opponent(us);
-  if (!board.Fives(us).Empty() || !board.Fives(them).Empty()) return false;
-  bool win = false;
-  board.Fours(us).ForEach([&](Cell c) {
-    const Threat threat = board.ThreatAt(us, c);
-    if (threat < Threat::kFourThree || !board.IsLegal(c)) return;
-    win = win || threat == Threat::kFlexFour || board.Fours(them).Empty();
-  });
-  return !win;
+  return board.Fives(board.SideToMove()).Empty() &&
+         board.Fives(Opponent(board.SideToMove())).Empty() && PliesToGlancedWin(board) == 0;
 }
 
 // The colour that made five, 0 for a full board, -1 for any other end.

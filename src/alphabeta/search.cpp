@@ -140,22 +140,25 @@ void Searcher::UpdatePv(int ply, Cell move) {
   pvLength_[ply] = std::max(pvLength_[ply + 1], ply + 1);
 }
 
-// The score of a position at the search's horizon: a win the side to move's points show at a
-// glance, else the evaluation. A straight four wins (the block of any four of the opponent's
-// comes first, in the search); a four with an open three wins when the opponent has no four to
-// answer the three with. Searching fours to the end here cost more depth than it found wins.
-int Searcher::Leaf(int ply) const {
-  const int us = board_.SideToMove();
+int PliesToGlancedWin(const PatternBoard& board) {
+  const int us = board.SideToMove();
   bool flexFour = false;
   bool fourThree = false;
-  board_.Fours(us).ForEach([&](Cell c) {
-    const Threat threat = board_.ThreatAt(us, c);
-    if (threat < Threat::kFourThree || !board_.IsLegal(c)) return;
+  board.Fours(us).ForEach([&](Cell c) {
+    const Threat threat = board.ThreatAt(us, c);
+    if (threat < Threat::kFourThree || !board.IsLegal(c)) return;
     (threat == Threat::kFlexFour ? flexFour : fourThree) = true;
   });
-  if (flexFour) return kWinScore - ply - 3;
-  if (fourThree && board_.Fours(Opponent(us)).Empty()) return kWinScore - ply - 5;
-  return Evaluate(board_);
+  if (flexFour) return 3;
+  if (fourThree && board.Fours(Opponent(us)).Empty()) return 5;
+  return 0;
+}
+
+// The score of a position at the search's horizon: a win seen at a glance, else the evaluation.
+// Searching fours to the end here cost more depth than it found wins.
+int Searcher::Leaf(int ply) const {
+  const int plies = PliesToGlancedWin(board_);
+  return plies > 0 ? kWinScore - ply - plies : Evaluate(board_);
 }
 
 int Searcher::Node(int alpha, int beta, int depth, int ply, bool pv) {

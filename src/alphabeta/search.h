@@ -33,6 +33,12 @@ constexpr int PliesToFive(int score) {
   return plies > kMaxPly ? 0 : plies;
 }
 
+// The plies to the five of a win that the side to move's points show at a glance, the search's
+// test at its horizon, or 0 for none. A straight four wins in 3 (the block of any four of the
+// opponent's comes first, in the search); a four with an open three wins in 5 when the opponent
+// has no four to answer the three with.
+int PliesToGlancedWin(const PatternBoard& board);
+
 // Where a search stops: whichever limit comes first (0: no such limit). `time` is never run
 // past; `target` is the time the move should normally take: no iteration starts once it is likely
 // to end beyond it (0: the target is `time`).
